@@ -1,0 +1,288 @@
+// One class per control kind the windows use. Each adds the state and events
+// of its kind to `Control`; everything is observable by tests and pushed to
+// the native peer through the form's host.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace orv::ui {
+
+class CommandButton : public Control {
+public:
+    CommandButton(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::CommandButton, std::move(name), std::move(d), in, index) {}
+    bool HasCaption() const override { return true; }
+};
+
+// Value: 0 unchecked, 1 checked, 2 grayed. Setting a different value raises
+// onClick, as the classic check box does; a user click toggles 0 <-> 1.
+class CheckBox : public Control {
+public:
+    CheckBox(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::CheckBox, std::move(name), std::move(d), in, index) {}
+    bool HasCaption() const override { return true; }
+    int Value() const { return value_; }
+    void SetValue(int value);
+
+private:
+    int value_ = 0;
+};
+
+// Choosing one clears the others in the same container.
+class OptionButton : public Control {
+public:
+    OptionButton(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::OptionButton, std::move(name), std::move(d), in, index) {}
+    bool HasCaption() const override { return true; }
+    bool Value() const { return value_; }
+    void SetValue(bool value);
+
+private:
+    bool value_ = false;
+};
+
+class Label : public Control {
+public:
+    Label(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::Label, std::move(name), std::move(d), in, index) {}
+    bool HasCaption() const override { return true; }
+};
+
+// A frame is a real container: hiding it hides what it holds.
+class Frame : public Control {
+public:
+    Frame(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::Frame, std::move(name), std::move(d), in, index) {}
+    bool HasCaption() const override { return true; }
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::TextBox, std::move(name), std::move(d), in, index) {}
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);  // raises onChange when it differs
+    std::function<void()> onChange;
+
+private:
+    std::string text_;
+};
+
+// Combo and list boxes: items with a selected index (-1 = none).
+class ListControl : public Control {
+public:
+    using Control::Control;
+    const std::vector<std::string>& Items() const { return items_; }
+    void AddItem(std::string item);
+    void RemoveItem(int index);
+    void Clear();
+    int ListIndex() const { return list_index_; }
+    void SetListIndex(int index);  // raises onClick when it changes
+    std::string SelectedText() const;
+
+protected:
+    std::vector<std::string> items_;
+    int list_index_ = -1;
+};
+
+class ComboBox : public ListControl {
+public:
+    ComboBox(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : ListControl(f, Kind::ComboBox, std::move(name), std::move(d), in, index) {}
+    // The edit text: the selected item, or what was typed.
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+    std::function<void()> onChange;
+
+private:
+    friend class ListControl;
+    std::string text_;
+};
+
+class ListBox : public ListControl {
+public:
+    ListBox(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : ListControl(f, Kind::ListBox, std::move(name), std::move(d), in, index) {}
+};
+
+struct ListViewItem {
+    std::string text;
+    std::vector<std::string> sub_items;
+};
+
+class ListView : public Control {
+public:
+    ListView(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::ListView, std::move(name), std::move(d), in, index) {}
+    struct Column {
+        std::string text;
+        int width = 1440;
+    };
+    const std::vector<Column>& Columns() const { return columns_; }
+    void AddColumn(std::string text, int width);
+    const std::vector<ListViewItem>& ListItems() const { return items_; }
+    void AddItem(ListViewItem item);
+    void ClearItems();
+    int SelectedIndex() const { return selected_; }  // -1 = none
+    void Select(int index);                          // raises onClick
+
+private:
+    std::vector<Column> columns_;
+    std::vector<ListViewItem> items_;
+    int selected_ = -1;
+};
+
+// Slider, progress bar and up-down share a bounded position.
+class RangeControl : public Control {
+public:
+    using Control::Control;
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Value() const { return value_; }
+    void SetRange(int min, int max);
+    void SetValue(int value);  // clamped into the range; raises onChange when it moves
+    std::function<void()> onChange;
+    std::function<void()> onScroll;
+
+private:
+    int min_ = 0;
+    int max_ = 100;
+    int value_ = 0;
+};
+
+class Slider : public RangeControl {
+public:
+    Slider(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : RangeControl(f, Kind::Slider, std::move(name), std::move(d), in, index) {}
+};
+
+class ProgressBar : public RangeControl {
+public:
+    ProgressBar(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : RangeControl(f, Kind::ProgressBar, std::move(name), std::move(d), in, index) {}
+};
+
+class UpDown : public RangeControl {
+public:
+    UpDown(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : RangeControl(f, Kind::UpDown, std::move(name), std::move(d), in, index) {}
+};
+
+// A window-message timer. Enabled (the design `visible` flag is not used) and
+// interval in milliseconds; the host fires onTimer.
+class Timer : public Control {
+public:
+    Timer(Form& f, std::string name, int interval_ms, bool enabled = true)
+        : Control(f, Kind::Timer, std::move(name), Design{}, nullptr, -1) {
+        SetInterval(interval_ms);
+        SetEnabled(enabled);
+    }
+    bool Windowed() const override { return false; }
+    int Interval() const { return interval_; }
+    void SetInterval(int ms);
+    std::function<void()> onTimer;
+
+private:
+    int interval_ = 0;
+};
+
+// Tabs are counted from 1 as the classic tab strip does; onClick fires after
+// the selection moved.
+class TabStrip : public Control {
+public:
+    TabStrip(Form& f, std::string name, Design d, std::vector<std::string> tabs,
+             Frame* in = nullptr)
+        : Control(f, Kind::TabStrip, std::move(name), std::move(d), in, -1),
+          tabs_(std::move(tabs)) {}
+    const std::vector<std::string>& Tabs() const { return tabs_; }
+    int SelectedTab() const { return selected_; }  // 1-based
+    void SelectTab(int tab);                      // raises onClick when it changes
+
+private:
+    std::vector<std::string> tabs_;
+    int selected_ = 1;
+};
+
+class ImageList : public Control {
+public:
+    ImageList(Form& f, std::string name) : Control(f, Kind::ImageList, std::move(name), Design{}) {}
+    bool Windowed() const override { return false; }
+    // Pictures by resource name or file path, 1-based as the classic list.
+    std::vector<std::string> images;
+};
+
+struct ImageComboItem {
+    std::string text;
+    int image = 0;           // 1-based index into the image list, 0 = none
+    int selected_image = 0;  // shown while selected
+};
+
+class ImageCombo : public Control {
+public:
+    ImageCombo(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::ImageCombo, std::move(name), std::move(d), in, index) {}
+    ImageList* image_list = nullptr;
+    const std::vector<ImageComboItem>& ComboItems() const { return items_; }
+    void AddItem(ImageComboItem item);
+    void ClearItems();
+    int SelectedIndex() const { return selected_; }
+    void Select(int index);  // raises onClick when it changes
+    // The text of the selected item ("" when none).
+    std::string Text() const;
+
+private:
+    std::vector<ImageComboItem> items_;
+    int selected_ = -1;
+};
+
+class DriveList : public ListControl {
+public:
+    DriveList(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : ListControl(f, Kind::DriveList, std::move(name), std::move(d), in, index) {}
+    // "c: [label]" style entry of the selected drive.
+    std::string Drive() const { return SelectedText(); }
+};
+
+class FolderList : public ListControl {
+public:
+    FolderList(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : ListControl(f, Kind::FolderList, std::move(name), std::move(d), in, index) {}
+    std::string path;
+};
+
+class Picture : public Control {
+public:
+    Picture(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1,
+            Kind kind = Kind::Picture)
+        : Control(f, kind, std::move(name), std::move(d), in, index) {}
+    const std::string& Source() const { return source_; }
+    void SetSource(std::string path_or_resource);
+
+private:
+    std::string source_;
+};
+
+class Image : public Picture {
+public:
+    Image(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Picture(f, std::move(name), std::move(d), in, index, Kind::Image) {}
+};
+
+// The common dialog control: its results live here; the host shows it.
+class CommonDialog : public Control {
+public:
+    CommonDialog(Form& f, std::string name) : Control(f, Kind::CommonDialog, std::move(name), {}) {}
+    bool Windowed() const override { return false; }
+    std::string filter;     // "Bitmaps|*.bmp|All files|*.*"
+    std::string file_name;  // result of ShowOpen
+    std::uint32_t color = 0;  // 0x00BBGGRR, result of ShowColor
+    bool ShowOpen();   // false when cancelled
+    bool ShowColor();  // false when cancelled
+};
+
+}  // namespace orv::ui

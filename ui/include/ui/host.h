@@ -1,0 +1,70 @@
+// The host shows forms, runs their timers and dialogs and keeps the program
+// alive: every handler runs inside Run(), which catches whatever escapes and
+// reports it to the error sink instead of ending the program.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "ui/control.h"
+
+namespace orv::ui {
+
+class Form;
+class CommonDialog;
+
+// Message box styles and answers carry their Win32 numbers.
+inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbOkCancel = 0x1;
+inline constexpr unsigned kMbYesNo = 0x4;
+inline constexpr unsigned kMbIconError = 0x10;
+inline constexpr unsigned kMbIconQuestion = 0x20;
+inline constexpr unsigned kMbIconWarning = 0x30;
+inline constexpr unsigned kMbIconInformation = 0x40;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Creates the form's windows (giving it and its controls their handles),
+    // runs Form_Load, and shows it. Modal: disables the owner until closed.
+    virtual void ShowForm(Form& form, Form* owner, bool modal) = 0;
+    // Runs Form_QueryUnload (which may cancel) and Form_Unload, then destroys
+    // the windows and re-enables a modal form's owner.
+    virtual void CloseForm(Form& form) = 0;
+
+    // A property of a control or form changed; a native peer follows it.
+    virtual void ControlChanged(Control& control, Prop prop) = 0;
+    virtual void FormChanged(Form& form, Prop prop) = 0;
+
+    virtual int MessageBox(Form* owner, std::string_view text, std::string_view title,
+                           unsigned style) = 0;
+    virtual bool ShowOpenDialog(Form& owner, CommonDialog& dialog) = 0;
+    virtual bool ShowColorDialog(Form& owner, CommonDialog& dialog) = 0;
+
+    // Processes pending window events (the yield of long loops).
+    virtual void DoEvents() = 0;
+    // Ends the message loop once every window is gone.
+    virtual void Quit() = 0;
+
+    // The guard around every handler.
+    void Run(const std::function<void()>& handler) noexcept;
+    void SetErrorSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
+
+protected:
+    // Shared by both hosts: the bookkeeping of loading and unloading a form.
+    void MarkLoaded(Form& form, Form* owner, bool modal);
+    // Returns false when Form_QueryUnload cancelled.
+    bool RunUnload(Form& form);
+
+private:
+    std::function<void(const std::string&)> sink_;
+};
+
+}  // namespace orv::ui

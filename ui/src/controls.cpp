@@ -1,0 +1,164 @@
+#include "ui/controls.h"
+
+#include <algorithm>
+
+#include "ui/form.h"
+#include "ui/host.h"
+
+namespace orv::ui {
+
+void CheckBox::SetValue(int value) {
+    if (value_ == value) return;
+    value_ = value;
+    Changed(Prop::Value);
+    if (onClick) Owner().Fire(onClick);
+}
+
+void OptionButton::SetValue(bool value) {
+    if (value_ == value) return;
+    value_ = value;
+    Changed(Prop::Value);
+    if (value) {
+        for (Control* c : Owner().Controls()) {
+            if (c != this && c->GetKind() == Kind::OptionButton && c->Container() == Container()) {
+                static_cast<OptionButton*>(c)->SetValue(false);
+            }
+        }
+        if (onClick) Owner().Fire(onClick);
+    }
+}
+
+void TextBox::SetText(std::string text) {
+    if (text_ == text) return;
+    text_ = std::move(text);
+    Changed(Prop::Text);
+    if (onChange) Owner().Fire(onChange);
+}
+
+void ListControl::AddItem(std::string item) {
+    items_.push_back(std::move(item));
+    Changed(Prop::Items);
+}
+
+void ListControl::RemoveItem(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    items_.erase(items_.begin() + index);
+    if (list_index_ >= static_cast<int>(items_.size())) list_index_ = -1;
+    Changed(Prop::Items);
+}
+
+void ListControl::Clear() {
+    items_.clear();
+    list_index_ = -1;
+    Changed(Prop::Items);
+}
+
+void ListControl::SetListIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    if (list_index_ == index) return;
+    list_index_ = index;
+    if (GetKind() == Kind::ComboBox) {
+        static_cast<ComboBox*>(this)->text_ = SelectedText();
+    }
+    Changed(Prop::Selection);
+    if (onClick) Owner().Fire(onClick);
+}
+
+std::string ListControl::SelectedText() const {
+    if (list_index_ < 0 || list_index_ >= static_cast<int>(items_.size())) return {};
+    return items_[static_cast<std::size_t>(list_index_)];
+}
+
+void ComboBox::SetText(std::string text) {
+    if (text_ == text) return;
+    text_ = std::move(text);
+    Changed(Prop::Text);
+    if (onChange) Owner().Fire(onChange);
+}
+
+void ListView::AddColumn(std::string text, int width) {
+    columns_.push_back({std::move(text), width});
+    Changed(Prop::Items);
+}
+
+void ListView::AddItem(ListViewItem item) {
+    items_.push_back(std::move(item));
+    Changed(Prop::Items);
+}
+
+void ListView::ClearItems() {
+    items_.clear();
+    selected_ = -1;
+    Changed(Prop::Items);
+}
+
+void ListView::Select(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    if (selected_ == index) return;
+    selected_ = index;
+    Changed(Prop::Selection);
+    if (onClick) Owner().Fire(onClick);
+}
+
+void RangeControl::SetRange(int min, int max) {
+    if (max < min) std::swap(min, max);
+    min_ = min;
+    max_ = max;
+    value_ = std::clamp(value_, min_, max_);
+    Changed(Prop::Value);
+}
+
+void RangeControl::SetValue(int value) {
+    value = std::clamp(value, min_, max_);
+    if (value_ == value) return;
+    value_ = value;
+    Changed(Prop::Value);
+    if (onChange) Owner().Fire(onChange);
+}
+
+void Timer::SetInterval(int ms) {
+    if (interval_ == ms) return;
+    interval_ = ms;
+    Changed(Prop::Interval);
+}
+
+void TabStrip::SelectTab(int tab) {
+    if (tab < 1 || tab > static_cast<int>(tabs_.size()) || tab == selected_) return;
+    selected_ = tab;
+    Changed(Prop::Selection);
+    if (onClick) Owner().Fire(onClick);
+}
+
+void ImageCombo::AddItem(ImageComboItem item) {
+    items_.push_back(std::move(item));
+    Changed(Prop::Items);
+}
+
+void ImageCombo::ClearItems() {
+    items_.clear();
+    selected_ = -1;
+    Changed(Prop::Items);
+}
+
+void ImageCombo::Select(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    if (selected_ == index) return;
+    selected_ = index;
+    Changed(Prop::Selection);
+    if (onClick) Owner().Fire(onClick);
+}
+
+std::string ImageCombo::Text() const {
+    if (selected_ < 0) return {};
+    return items_[static_cast<std::size_t>(selected_)].text;
+}
+
+void Picture::SetSource(std::string path_or_resource) {
+    source_ = std::move(path_or_resource);
+    Changed(Prop::Picture);
+}
+
+bool CommonDialog::ShowOpen() { return Owner().GetHost().ShowOpenDialog(Owner(), *this); }
+bool CommonDialog::ShowColor() { return Owner().GetHost().ShowColorDialog(Owner(), *this); }
+
+}  // namespace orv::ui

@@ -1,0 +1,57 @@
+#include "ui/host.h"
+
+#include <exception>
+
+#include "platform/error.h"
+#include "ui/form.h"
+
+namespace orv::ui {
+
+void Host::Run(const std::function<void()>& handler) noexcept {
+    if (!handler) return;
+    std::string what;
+    try {
+        handler();
+        return;
+    } catch (const orv::Error& e) {
+        what = "Error " + std::to_string(e.Number()) + " (" + e.Source() + "): " + e.what();
+    } catch (const std::exception& e) {
+        what = e.what();
+    } catch (...) {
+        what = "unknown failure";
+    }
+    if (sink_) {
+        try {
+            sink_(what);
+        } catch (...) {
+            // The sink is the last line of defence; a failing sink changes nothing.
+        }
+    }
+}
+
+void Host::MarkLoaded(Form& form, Form* owner, bool modal) {
+    form.loaded_ = true;
+    form.unloaded_ = false;
+    form.owner_ = owner;
+    form.modal_ = modal;
+}
+
+bool Host::RunUnload(Form& form) {
+    if (!form.loaded_) return true;
+    // An Unload from inside the form's own QueryUnload (the main window closes
+    // every window, itself included) goes straight to unloading.
+    if (!form.closing_) {
+        bool cancel = false;
+        form.closing_ = true;
+        Run([&] { cancel = form.Form_QueryUnload(); });
+        form.closing_ = false;
+        if (cancel) return false;
+        if (!form.loaded_) return true;
+    }
+    form.loaded_ = false;
+    form.unloaded_ = true;
+    Run([&] { form.Form_Unload(); });
+    return true;
+}
+
+}  // namespace orv::ui
