@@ -8,7 +8,7 @@
 namespace orv::platform {
 
 class Environment {
-public:
+  public:
     virtual ~Environment() = default;
     // ExpandEnvironmentStrings: %NAME% replaced by the variable's value (names
     // without regard to case); an unknown or unterminated reference stays as it is.

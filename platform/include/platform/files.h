@@ -29,7 +29,7 @@ struct FoundFile {
 };
 
 class Files {
-public:
+  public:
     virtual ~Files() = default;
     // The folder of the running executable, without a trailing backslash.
     virtual std::string ProgramFolder() = 0;

@@ -24,7 +24,9 @@ inline constexpr HKey kPerformanceData = 0x80000004;
 inline constexpr HKey kCurrentConfig = 0x80000005;
 inline constexpr HKey kDynData = 0x80000006;
 
-inline constexpr bool IsPredefinedRoot(HKey k) { return k >= kClassesRoot && k <= kDynData; }
+inline constexpr bool IsPredefinedRoot(HKey k) {
+    return k >= kClassesRoot && k <= kDynData;
+}
 
 enum RegType : std::uint32_t {
     kRegNone = 0,
@@ -63,13 +65,13 @@ struct RegValue {
 struct RegKeyInfo {
     std::uint32_t subkeys = 0;
     std::uint32_t values = 0;
-    std::uint32_t max_subkey_len = 0;     // characters, without terminator
-    std::uint32_t max_value_name_len = 0; // characters, without terminator
-    std::uint32_t max_value_len = 0;      // bytes
+    std::uint32_t max_subkey_len = 0;      // characters, without terminator
+    std::uint32_t max_value_name_len = 0;  // characters, without terminator
+    std::uint32_t max_value_len = 0;       // bytes
 };
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // RegOpenKeyEx: an empty subkey opens a new handle to `parent` itself.

@@ -8,7 +8,7 @@
 namespace orv::platform {
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // ShellExecute with no verb; the result is the Win32 one (> 32 success).
     virtual std::intptr_t Open(std::uintptr_t owner_window, std::string_view file,

@@ -1,0 +1,102 @@
+// A small, faithful Windows in memory and over a sandbox folder of the host:
+// a fresh World per test gives every platform group in one line.
+//   orv::sim::World world(tmpdir);      // drive C: is tmpdir/C
+//   SomeForm form(host, world.platform);
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sim/registry.h"
+
+namespace orv::sim {
+
+class SimEnvironment : public platform::Environment {
+  public:
+    SimEnvironment();
+    std::string Expand(std::string_view text) override;
+    std::optional<std::string> Get(std::string_view name) override;
+    void Set(std::string name, std::string value);
+
+  private:
+    std::map<std::string, std::pair<std::string, std::string>> vars_;  // folded -> (name, value)
+};
+
+// Drive letters map to host folders; Windows paths are resolved without
+// regard to case, and the read-only/hidden/system attributes are kept beside.
+class SimFiles : public platform::Files {
+  public:
+    explicit SimFiles(std::filesystem::path sandbox);
+    std::string ProgramFolder() override { return program_folder_; }
+    std::string WindowsFolder() override { return "C:\\Windows"; }
+    std::uint32_t GetAttributes(std::string_view path) override;
+    std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override;
+    std::optional<std::string> ReadFile(std::string_view path) override;
+    platform::Status AppendToFile(std::string_view path, std::string_view bytes) override;
+
+    // Test set-up.
+    void SetProgramFolder(std::string folder) { program_folder_ = std::move(folder); }
+    void MapDrive(char letter, std::filesystem::path host_folder);
+    // The host path of a Windows path (an empty path when no drive maps it).
+    std::filesystem::path HostPath(std::string_view windows_path) const;
+    void WriteFile(std::string_view windows_path, std::string_view bytes);
+    void SetAttributes(std::string_view windows_path, std::uint32_t attributes);
+
+  private:
+    std::map<char, std::filesystem::path> drives_;
+    std::map<std::string, std::uint32_t> attributes_;  // folded Windows path -> extra attributes
+    std::string program_folder_ = "C:\\Program Files\\Orvelle";
+};
+
+// Profile files with the Win32 profile API's reading rules over SimFiles.
+class SimProfiles : public platform::ProfileFiles {
+  public:
+    explicit SimProfiles(SimFiles& files) : files_(files) {}
+    std::string GetString(std::string_view section, std::string_view key, std::string_view fallback,
+                          std::size_t buffer_chars, std::string_view path) override;
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value,
+                     std::string_view path) override;
+
+  private:
+    SimFiles& files_;
+};
+
+class SimShell : public platform::Shell {
+  public:
+    struct Opened {
+        std::uintptr_t owner;
+        std::string file, directory;
+        int show;
+    };
+    std::intptr_t Open(std::uintptr_t owner, std::string_view file, std::string_view directory,
+                       int show) override;
+    bool ClaimSingleInstance(std::string_view name) override;
+
+    std::vector<Opened> opened;
+    // Names another (simulated) copy of the program already holds.
+    std::vector<std::string> held_instances;
+    SimFiles* files = nullptr;  // an Open of a missing file gives ERROR_FILE_NOT_FOUND (2)
+};
+
+class World {
+  public:
+    explicit World(std::filesystem::path sandbox);
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+    ~World();
+
+    SimRegistry registry;
+    SimEnvironment environment;
+    SimFiles files;
+    SimProfiles profiles;
+    SimShell shell;
+    std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
+    platform::Platform platform;
+};
+
+}  // namespace orv::sim

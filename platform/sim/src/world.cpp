@@ -1,0 +1,376 @@
+#include "platform/sim/world.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "platform/settings_store.h"
+#include "platform/text.h"
+
+namespace orv::sim {
+
+using namespace orv::platform;
+namespace fs = std::filesystem;
+
+// ---- environment ---------------------------------------------------------
+
+SimEnvironment::SimEnvironment() {
+    Set("SystemRoot", "C:\\Windows");
+    Set("windir", "C:\\Windows");
+    Set("SystemDrive", "C:");
+    Set("ProgramFiles", "C:\\Program Files");
+    Set("CommonProgramFiles", "C:\\Program Files\\Common Files");
+    Set("USERPROFILE", "C:\\Users\\user");
+    Set("APPDATA", "C:\\Users\\user\\AppData\\Roaming");
+    Set("TEMP", "C:\\Users\\user\\AppData\\Local\\Temp");
+    Set("TMP", "C:\\Users\\user\\AppData\\Local\\Temp");
+}
+
+void SimEnvironment::Set(std::string name, std::string value) {
+    vars_[text::Fold(name)] = {std::move(name), std::move(value)};
+}
+
+std::optional<std::string> SimEnvironment::Get(std::string_view name) {
+    auto it = vars_.find(text::Fold(name));
+    if (it == vars_.end()) return std::nullopt;
+    return it->second.second;
+}
+
+std::string SimEnvironment::Expand(std::string_view in) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < in.size()) {
+        std::size_t open = in.find('%', i);
+        if (open == std::string_view::npos) break;
+        std::size_t close = in.find('%', open + 1);
+        if (close == std::string_view::npos) break;
+        out.append(in.substr(i, open - i));
+        auto value = Get(in.substr(open + 1, close - open - 1));
+        if (value && close > open + 1) {
+            out += *value;
+            i = close + 1;
+        } else {
+            // Unknown: the first '%' stays and the search goes on from the second.
+            out.append(in.substr(open, close - open));
+            i = close;
+        }
+    }
+    out.append(in.substr(i));
+    return out;
+}
+
+// ---- files ---------------------------------------------------------------
+
+namespace {
+
+bool WildMatch(std::string_view pattern, std::string_view name) {
+    // Case-insensitive * and ? matching on folded text.
+    std::string p = text::Fold(pattern), n = text::Fold(name);
+    std::size_t pi = 0, ni = 0, star = std::string::npos, mark = 0;
+    while (ni < n.size()) {
+        if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
+            ++pi;
+            ++ni;
+        } else if (pi < p.size() && p[pi] == '*') {
+            star = pi++;
+            mark = ni;
+        } else if (star != std::string::npos) {
+            pi = star + 1;
+            ni = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == '*') ++pi;
+    // "*.*" matches names without a dot too, as on Windows.
+    if (pi < p.size() && p.substr(pi) == ".*") pi = p.size();
+    return pi == p.size();
+}
+
+std::vector<std::string> SplitPath(std::string_view path) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!cur.empty()) parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) parts.push_back(cur);
+    return parts;
+}
+
+}  // namespace
+
+SimFiles::SimFiles(fs::path sandbox) {
+    fs::create_directories(sandbox / "C");
+    MapDrive('C', sandbox / "C");
+}
+
+void SimFiles::MapDrive(char letter, fs::path host_folder) {
+    fs::create_directories(host_folder);
+    drives_[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] =
+        std::move(host_folder);
+}
+
+fs::path SimFiles::HostPath(std::string_view windows_path) const {
+    if (windows_path.size() < 2 || windows_path[1] != ':') return {};
+    auto it =
+        drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(windows_path[0]))));
+    if (it == drives_.end()) return {};
+    fs::path cur = it->second;
+    for (const std::string& part : SplitPath(windows_path.substr(2))) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (cur != it->second) cur = cur.parent_path();
+            continue;
+        }
+        fs::path exact = cur / part;
+        std::error_code ec;
+        if (!fs::exists(exact, ec) && fs::is_directory(cur, ec)) {
+            // Windows names match without regard to case.
+            for (const auto& entry : fs::directory_iterator(cur, ec)) {
+                if (text::EqualsNoCase(entry.path().filename().string(), part)) {
+                    exact = entry.path();
+                    break;
+                }
+            }
+        }
+        cur = exact;
+    }
+    return cur;
+}
+
+std::uint32_t SimFiles::GetAttributes(std::string_view path) {
+    fs::path host = HostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::exists(host, ec)) return kInvalidAttributes;
+    std::uint32_t attr = fs::is_directory(host, ec) ? kAttrDirectory : kAttrArchive;
+    if (fs::is_symlink(fs::symlink_status(host, ec))) attr |= kAttrReparsePoint;
+    auto it = attributes_.find(text::Fold(path));
+    if (it != attributes_.end()) attr |= it->second;
+    return attr;
+}
+
+void SimFiles::SetAttributes(std::string_view windows_path, std::uint32_t attributes) {
+    attributes_[text::Fold(windows_path)] =
+        attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem);
+}
+
+std::vector<FoundFile> SimFiles::FindFiles(std::string_view pattern) {
+    std::vector<FoundFile> found;
+    std::size_t slash = pattern.find_last_of('\\');
+    if (slash == std::string_view::npos) return found;
+    std::string folder(pattern.substr(0, slash));
+    std::string_view mask = pattern.substr(slash + 1);
+    fs::path host = HostPath(folder);
+    std::error_code ec;
+    if (host.empty() || !fs::is_directory(host, ec)) return found;
+    for (const auto& entry : fs::directory_iterator(host, ec)) {
+        std::string name = entry.path().filename().string();
+        if (!WildMatch(mask, name)) continue;
+        FoundFile f;
+        f.name = name;
+        f.attributes = GetAttributes(folder + "\\" + name);
+        if (!entry.is_directory(ec)) f.size = entry.file_size(ec);
+        found.push_back(std::move(f));
+    }
+    // NTFS lists names in its collation order: case-insensitive.
+    std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) {
+        return text::Fold(a.name) < text::Fold(b.name);
+    });
+    return found;
+}
+
+std::optional<std::string> SimFiles::ReadFile(std::string_view path) {
+    fs::path host = HostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::is_regular_file(host, ec)) return std::nullopt;
+    std::ifstream in(host, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+Status SimFiles::AppendToFile(std::string_view path, std::string_view bytes) {
+    fs::path host = HostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::is_directory(host.parent_path(), ec)) return kPathNotFound;
+    if (fs::is_directory(host, ec)) return kAccessDenied;
+    if (GetAttributes(path) != kInvalidAttributes && (GetAttributes(path) & kAttrReadOnly))
+        return kAccessDenied;
+    std::ofstream out(host, std::ios::binary | std::ios::app);
+    if (!out) return kAccessDenied;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return out ? kSuccess : 29;  // ERROR_WRITE_FAULT
+}
+
+void SimFiles::WriteFile(std::string_view windows_path, std::string_view bytes) {
+    fs::path host = HostPath(windows_path);
+    if (host.empty()) return;
+    fs::create_directories(host.parent_path());
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// ---- profile files -------------------------------------------------------
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view Trim(std::string_view s) {
+    std::size_t b = s.find_first_not_of(kBlanks);
+    if (b == std::string_view::npos) return {};
+    std::size_t e = s.find_last_not_of(kBlanks);
+    return s.substr(b, e - b + 1);
+}
+
+// A file with a UTF-16 byte-order mark is read as Unicode, anything else in
+// the ANSI code page, as the profile API does.
+std::string DecodeProfile(const std::string& bytes) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        return text::Utf16ToUtf8(text::FromUtf16Bytes(
+            reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2, bytes.size() - 2));
+    }
+    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return bytes.substr(3);
+    return text::AnsiToUtf8(bytes);
+}
+
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || text[i] == '\r') {
+            lines.push_back(text.substr(start, i - start));
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+bool IsSection(std::string_view line, std::string_view& name) {
+    line = Trim(line);
+    if (line.empty() || line.front() != '[') return false;
+    std::size_t close = line.find(']');
+    name =
+        Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    return true;
+}
+
+}  // namespace
+
+std::string SimProfiles::GetString(std::string_view section, std::string_view key,
+                                   std::string_view fallback, std::size_t buffer_chars,
+                                   std::string_view path) {
+    auto cut = [&](std::string_view s) {
+        return buffer_chars == 0 ? std::string() : text::TruncateUtf16(s, buffer_chars - 1);
+    };
+    auto bytes = files_.ReadFile(path);
+    if (!bytes) return cut(fallback);
+    std::string content = DecodeProfile(*bytes);
+    std::string want_section = text::Fold(Trim(section));
+    std::string want_key = text::Fold(Trim(key));
+    bool in_section = false, seen_section = false;
+    for (std::string_view line : Lines(content)) {
+        std::string_view name;
+        if (IsSection(line, name)) {
+            // Only the first section of that name is searched.
+            if (in_section) break;
+            in_section = !seen_section && text::Fold(name) == want_section;
+            seen_section = seen_section || in_section;
+            continue;
+        }
+        if (!in_section) continue;
+        std::string_view t = Trim(line);
+        if (t.empty() || t.front() == ';') continue;
+        std::size_t eq = t.find('=');
+        std::string_view k = Trim(t.substr(0, eq));
+        if (text::Fold(k) != want_key) continue;
+        std::string_view v =
+            eq == std::string_view::npos ? std::string_view{} : Trim(t.substr(eq + 1));
+        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+            v = v.substr(1, v.size() - 2);
+        return cut(v);
+    }
+    return cut(fallback);
+}
+
+bool SimProfiles::WriteString(std::string_view section, std::string_view key,
+                              std::string_view value, std::string_view path) {
+    auto bytes = files_.ReadFile(path);
+    std::string content = bytes ? DecodeProfile(*bytes) : std::string();
+    std::vector<std::string> lines;
+    for (auto l : Lines(content)) lines.emplace_back(l);
+    std::string want_section = text::Fold(Trim(section));
+    std::string want_key = text::Fold(Trim(key));
+    std::string entry = std::string(Trim(key)) + "=" + std::string(value);
+    int section_line = -1;
+    int insert_at = -1;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        std::string_view name;
+        if (IsSection(lines[i], name)) {
+            if (section_line >= 0) break;
+            if (text::Fold(name) == want_section) section_line = i, insert_at = i + 1;
+            continue;
+        }
+        if (section_line < 0) continue;
+        std::string_view t = Trim(lines[i]);
+        if (!t.empty()) insert_at = i + 1;
+        if (t.empty() || t.front() == ';') continue;
+        if (text::Fold(Trim(t.substr(0, t.find('=')))) == want_key) {
+            lines[i] = entry;
+            insert_at = -2;
+            break;
+        }
+    }
+    if (section_line < 0) {
+        lines.push_back("[" + std::string(Trim(section)) + "]");
+        lines.push_back(entry);
+    } else if (insert_at >= 0) {
+        lines.insert(lines.begin() + insert_at, entry);
+    }
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    if (files_.HostPath(path).empty()) return false;
+    files_.WriteFile(path, text::Utf8ToAnsi(out));
+    return true;
+}
+
+// ---- shell ---------------------------------------------------------------
+
+std::intptr_t SimShell::Open(std::uintptr_t owner, std::string_view file,
+                             std::string_view directory, int show) {
+    opened.push_back({owner, std::string(file), std::string(directory), show});
+    if (files && files->GetAttributes(file) == kInvalidAttributes) return 2;  // SE_ERR_FNF
+    return 42;
+}
+
+bool SimShell::ClaimSingleInstance(std::string_view name) {
+    for (const auto& held : held_instances)
+        if (held == name) return false;
+    held_instances.emplace_back(name);
+    return true;
+}
+
+// ---- world ---------------------------------------------------------------
+
+World::World(fs::path sandbox)
+    : files(std::move(sandbox)),
+      profiles(files),
+      settings(std::make_unique<RegistrySettingsStore>(registry)),
+      platform{registry, environment, *settings, profiles, files, shell} {
+    shell.files = &files;
+    files.WriteFile("C:\\Windows\\win.ini", "[fonts]\r\n");
+}
+
+World::~World() = default;
+
+}  // namespace orv::sim
