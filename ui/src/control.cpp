@@ -107,7 +107,8 @@ void Control::BringToFront() {
 
 void Control::Refresh() { Changed(Prop::Caption); }
 
-void Control::SetSkinElement(std::string element) {
+void Control::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) {
+    skin_ = std::move(skin);
     skin_element_ = std::move(element);
     Changed(Prop::Skin);
 }

@@ -40,7 +40,8 @@ void Form::Show(Form* owner, bool modal) { host_.ShowForm(*this, owner, modal); 
 
 void Form::Unload() { host_.CloseForm(*this); }
 
-void Form::SetSkinElement(std::string element) {
+void Form::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) {
+    skin_ = std::move(skin);
     skin_element_ = std::move(element);
     host_.FormChanged(*this, Prop::Skin);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@ namespace orv::ui {
 
 class Form;
 class Frame;
+struct SkinSet;
 
 enum class Kind {
     CommandButton,
@@ -119,9 +121,12 @@ public:
     std::uint64_t ZSerial() const { return z_serial_; }
     void Refresh();
 
-    // The skin element the control is drawn with ("" = standard look).
+    // The skin set and element the control is drawn with (none = the
+    // standard look). The set is shared: every control of every window is
+    // drawn from the main window's skin component.
     const std::string& SkinElement() const { return skin_element_; }
-    void SetSkinElement(std::string element);
+    const std::shared_ptr<const SkinSet>& Skin() const { return skin_; }
+    void SetSkin(std::shared_ptr<const SkinSet> skin, std::string element);
 
     // Opaque native handle: the host's window for the control, 0 when none
     // exists (timers, image lists, dialogs never have one).
@@ -148,6 +153,7 @@ private:
     int left_, top_, width_, height_;
     std::uint64_t z_serial_ = 0;
     std::string skin_element_;
+    std::shared_ptr<const SkinSet> skin_;
     std::uintptr_t handle_ = 0;
 };
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include <memory>
 
 namespace orv::ui {
 
@@ -48,8 +49,10 @@ public:
     bool Modal() const { return modal_; }
     Form* OwnerForm() const { return owner_; }
 
+    // The window element ("Form", "SmallForm") and the set it comes from.
     const std::string& SkinElement() const { return skin_element_; }
-    void SetSkinElement(std::string element);
+    const std::shared_ptr<const SkinSet>& Skin() const { return skin_; }
+    void SetSkin(std::shared_ptr<const SkinSet> skin, std::string element);
 
     std::uintptr_t Handle() const { return handle_; }
     void SetHandle(std::uintptr_t h) { handle_ = h; }
@@ -83,6 +86,7 @@ private:
     bool modal_ = false;
     Form* owner_ = nullptr;
     std::string skin_element_;
+    std::shared_ptr<const SkinSet> skin_;
     std::uintptr_t handle_ = 0;
     std::uint64_t z_counter_ = 0;
 };

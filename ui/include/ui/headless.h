@@ -30,6 +30,8 @@ public:
                    unsigned style) override;
     bool ShowOpenDialog(Form& owner, CommonDialog& dialog) override;
     bool ShowColorDialog(Form& owner, CommonDialog& dialog) override;
+    void ShowSplash(const std::string& bytes) override { splash = bytes, splash_shown = true; }
+    void CloseSplash() override { splash_shown = false; }
     void DoEvents() override { ++yields; }
     void Quit() override { quit = true; }
 
@@ -55,6 +57,8 @@ public:
     std::deque<std::string> open_answers;         // "" = cancel
     std::deque<std::uint32_t> color_answers;      // empty = cancel
     int yields = 0;
+    std::string splash;
+    bool splash_shown = false;
     bool quit = false;
     std::vector<std::string> events;  // "load:frmabout", "unload:frmabout"
 

@@ -48,6 +48,11 @@ public:
     virtual bool ShowOpenDialog(Form& owner, CommonDialog& dialog) = 0;
     virtual bool ShowColorDialog(Form& owner, CommonDialog& dialog) = 0;
 
+    // The splash picture (the bytes of the splash file) until CloseSplash or
+    // until the first form is shown; unreadable data shows nothing.
+    virtual void ShowSplash(const std::string& file_bytes) = 0;
+    virtual void CloseSplash() = 0;
+
     // Processes pending window events (the yield of long loops).
     virtual void DoEvents() = 0;
     // Ends the message loop once every window is gone.
