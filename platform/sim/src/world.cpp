@@ -27,7 +27,8 @@ SimEnvironment::SimEnvironment() {
 }
 
 void SimEnvironment::Set(std::string name, std::string value) {
-    vars_[text::Fold(name)] = {std::move(name), std::move(value)};
+    std::string folded = text::Fold(name);
+    vars_[folded] = {std::move(name), std::move(value)};
 }
 
 std::optional<std::string> SimEnvironment::Get(std::string_view name) {

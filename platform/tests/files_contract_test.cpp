@@ -1,0 +1,146 @@
+// Profile files, the settings store, files and the environment, checked
+// against both backends.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "backend.h"
+#include "platform/regvalue.h"
+
+namespace orv {
+namespace {
+
+using namespace platform;
+
+class FilesContract : public ::testing::Test {
+  protected:
+    void SetUp() override { backend = testing::MakeTestBackend(); }
+    Platform& P() { return backend->P(); }
+    std::string Path(std::string_view name) {
+        return backend->TempFolder() + "\\" + std::string(name);
+    }
+    std::string Lookup(std::string_view file, std::string_view section, std::string_view key,
+                       std::size_t buffer = 255) {
+        return P().profiles.GetString(section, key, "<default>", buffer, Path(file));
+    }
+    std::unique_ptr<testing::TestBackend> backend;
+};
+
+TEST_F(FilesContract, ProfileLookupFollowsTheProfileApiRules) {
+    backend->WriteFile(Path("lang.ini"),
+                       "; a comment line\r\n"
+                       "[Other]\r\n"
+                       "1000=wrong section\r\n"
+                       "[Kadrim]\r\n"
+                       "1000=System >>\r\n"
+                       "  1002  =  Visual  \r\n"
+                       "1003=\"Drives\"\r\n"
+                       "1004='Input'\r\n"
+                       "1005=\r\n"
+                       "1006=first\r\n"
+                       "1006=second\r\n"
+                       "Name=Mixed Case\n"
+                       "1007=lf only\n");
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* want;
+    } cases[] = {
+        {"Kadrim", "1000", "System >>"},
+        {"KADRIM", "1000", "System >>"},
+        {"Kadrim", "1002", "Visual"},    // blanks around key and value
+        {"Kadrim", " 1002 ", "Visual"},  // and around the asked key
+        {"Kadrim", "1003", "Drives"},    // a pair of quotes around the value
+        {"Kadrim", "1004", "Input"},
+        {"Kadrim", "1005", ""},  // present but empty: not the default
+        {"Kadrim", "1006", "first"},
+        {"Kadrim", "name", "Mixed Case"},
+        {"Kadrim", "1007", "lf only"},
+        {"Kadrim", "9999", "<default>"},
+        {"Missing", "1000", "<default>"},
+        {"Other", "1000", "wrong section"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Lookup("lang.ini", c.section, c.key), c.want) << c.section << "/" << c.key;
+    EXPECT_EQ(Lookup("absent.ini", "Kadrim", "1000"), "<default>");
+}
+
+TEST_F(FilesContract, ProfileValuesAreCutToTheBufferLessOne) {
+    std::string long_text(300, 'x');
+    backend->WriteFile(Path("long.ini"), "[Kadrim]\r\n3000=" + long_text + "\r\n");
+    EXPECT_EQ(Lookup("long.ini", "Kadrim", "3000", 255), std::string(254, 'x'));
+    EXPECT_EQ(Lookup("long.ini", "Kadrim", "3000", 10), std::string(9, 'x'));
+}
+
+TEST_F(FilesContract, ProfileFilesAreReadInTheAnsiCodePage) {
+    backend->WriteFile(Path("ansi.ini"), "[Kadrim]\r\n1=Caf\xE9 \x80\r\n");
+    EXPECT_EQ(Lookup("ansi.ini", "Kadrim", "1"), "Caf\xC3\xA9 \xE2\x82\xAC");
+}
+
+TEST_F(FilesContract, ProfileWritesReadBack) {
+    ASSERT_TRUE(P().profiles.WriteString("Section", "key", "value one", Path("w.ini")));
+    ASSERT_TRUE(P().profiles.WriteString("section", "KEY", "value two", Path("w.ini")));
+    ASSERT_TRUE(P().profiles.WriteString("Section", "other", "3", Path("w.ini")));
+    EXPECT_EQ(Lookup("w.ini", "Section", "key"), "value two");
+    EXPECT_EQ(Lookup("w.ini", "Section", "other"), "3");
+}
+
+TEST_F(FilesContract, SettingsLiveUnderTheConventionalKey) {
+    SettingsStore& s = P().settings;
+    const std::string app =
+        "OrvelleTests-" + backend->SandboxKey().substr(backend->SandboxKey().rfind('\\') + 1);
+    EXPECT_EQ(s.Get(app, "Language", "lng"), "");
+    EXPECT_EQ(s.Get(app, "Language", "lng", "English"), "English");
+    ASSERT_TRUE(s.Save(app, "Language", "lng", "Deutsch"));
+    EXPECT_EQ(s.Get(app, "language", "LNG"), "Deutsch");
+    HKey k = 0;
+    ASSERT_EQ(P().registry.OpenKey(kCurrentUser,
+                                   "Software\\VB and VBA Program Settings\\" + app + "\\Language",
+                                   kKeyRead, k),
+              kSuccess);
+    RegValue v;
+    ASSERT_EQ(P().registry.QueryValue(k, "lng", v), kSuccess);
+    EXPECT_EQ(v, MakeSz("Deutsch"));
+    P().registry.CloseKey(k);
+    P().registry.DeleteKey(kCurrentUser,
+                           "Software\\VB and VBA Program Settings\\" + app + "\\Language");
+    P().registry.DeleteKey(kCurrentUser, "Software\\VB and VBA Program Settings\\" + app);
+}
+
+TEST_F(FilesContract, FilesListAppendAndRead) {
+    Files& f = P().files;
+    backend->WriteFile(Path("English.ini"), "x");
+    backend->WriteFile(Path("deutsch.INI"), "y");
+    backend->WriteFile(Path("notes.txt"), "z");
+    std::vector<std::string> names;
+    for (const auto& found : f.FindFiles(backend->TempFolder() + "\\*.ini"))
+        names.push_back(found.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"English.ini", "deutsch.INI"}));
+    EXPECT_TRUE(f.FindFiles(backend->TempFolder() + "\\nothing\\*.ini").empty());
+
+    std::string log = Path("PROGRAM.LOG");
+    EXPECT_EQ(f.GetAttributes(log), kInvalidAttributes);
+    EXPECT_FALSE(f.ReadFile(log).has_value());
+    ASSERT_EQ(f.AppendToFile(log, "one\r\n"), kSuccess);
+    ASSERT_EQ(f.AppendToFile(log, "two\r\n"), kSuccess);
+    EXPECT_EQ(f.ReadFile(log).value_or(""), "one\r\ntwo\r\n");
+    EXPECT_NE(f.AppendToFile(Path("no such folder\\x.log"), "x"), kSuccess);
+    EXPECT_TRUE(f.GetAttributes(backend->TempFolder()) & kAttrDirectory);
+    EXPECT_FALSE(f.ProgramFolder().empty());
+    EXPECT_NE(f.ProgramFolder().back(), '\\');
+}
+
+TEST_F(FilesContract, EnvironmentExpandsKnownReferencesOnly) {
+    Environment& e = P().environment;
+    auto root = e.Get("systemroot");
+    ASSERT_TRUE(root.has_value());
+    EXPECT_EQ(e.Expand("%SystemRoot%\\system32"), *root + "\\system32");
+    EXPECT_EQ(e.Expand("%SYSTEMROOT%"), *root);
+    EXPECT_EQ(e.Expand("%NoSuchVariableHere%\\x"), "%NoSuchVariableHere%\\x");
+    EXPECT_EQ(e.Expand("100% sure"), "100% sure");
+    EXPECT_FALSE(e.Get("NoSuchVariableHere").has_value());
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,98 @@
+// What only the simulation offers: keys that refuse rights, the extra roots
+// a test can give content, and handle accounting.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/regvalue.h"
+#include "platform/sim/world.h"
+#include "platform/text.h"
+
+namespace orv {
+namespace {
+
+using namespace platform;
+
+TEST(SimRegistry, DeniedRightsRefuseTheMatchingOperationsOnly) {
+    sim::SimRegistry reg;
+    reg.Deny(kLocalMachine, "SOFTWARE\\Locked", kKeySetValue | kDelete);
+    HKey k = 0;
+    EXPECT_EQ(reg.OpenKey(kLocalMachine, "SOFTWARE\\Locked", kKeyWrite, k), kAccessDenied);
+    ASSERT_EQ(reg.OpenKey(kLocalMachine, "software\\locked", kKeyRead, k), kSuccess);
+    EXPECT_EQ(reg.SetValue(k, "x", MakeDword(1)), kAccessDenied);
+    reg.CloseKey(k);
+    EXPECT_EQ(reg.DeleteKey(kLocalMachine, "SOFTWARE\\Locked"), kAccessDenied);
+    EXPECT_EQ(reg.OpenHandles(), 0u);
+}
+
+TEST(SimRegistry, ClassesRootIsTheMachineClassesKey) {
+    sim::SimRegistry reg;
+    HKey k = 0;
+    ASSERT_EQ(reg.CreateKey(kClassesRoot, ".txt", kKeyAllAccess, k), kSuccess);
+    reg.SetValue(k, "", MakeSz("txtfile"));
+    reg.CloseKey(k);
+    ASSERT_EQ(reg.OpenKey(kLocalMachine, "Software\\Classes\\.TXT", kKeyRead, k), kSuccess);
+    RegValue v;
+    EXPECT_EQ(reg.QueryValue(k, "", v), kSuccess);
+    EXPECT_EQ(DataAsText(v), "txtfile");
+    reg.CloseKey(k);
+}
+
+TEST(SimRegistry, PerformanceAndDynamicRootsHoldWhatATestGivesThem) {
+    sim::SimRegistry reg;
+    for (HKey root : {kPerformanceData, kDynData}) {
+        HKey k = 0;
+        ASSERT_EQ(
+            reg.CreateKey(root, root == kDynData ? "PerfStats\\StatData" : "", kKeyAllAccess, k),
+            kSuccess);
+        ASSERT_EQ(reg.SetValue(k, "238", MakeBinary({1, 2, 3})), kSuccess);
+        RegValue v;
+        EXPECT_EQ(reg.QueryValue(k, "238", v), kSuccess);
+        EXPECT_EQ(v.data.size(), 3u);
+        reg.CloseKey(k);
+    }
+}
+
+TEST(SimRegistry, BadHandlesAndPaths) {
+    sim::SimRegistry reg;
+    HKey k = 0;
+    RegValue v;
+    EXPECT_EQ(reg.QueryValue(0x4242, "x", v), kInvalidHandle);
+    EXPECT_EQ(reg.CloseKey(0x4242), kInvalidHandle);
+    EXPECT_EQ(reg.OpenKey(kCurrentUser, "\\leading", kKeyRead, k), 161);
+    EXPECT_EQ(reg.CreateKey(kCurrentUser, std::string(256, 'k'), kKeyAllAccess, k),
+              kInvalidParameter);
+    EXPECT_EQ(reg.DeleteKey(kCurrentUser, ""), kAccessDenied);
+}
+
+TEST(SimFiles, WindowsPathsResolveWithoutRegardToCase) {
+    auto root = std::filesystem::temp_directory_path() / "orvelle-simfiles-test";
+    std::filesystem::remove_all(root);
+    {
+        sim::World world(root);
+        world.files.WriteFile("C:\\Program Files\\Orvelle\\languages\\English.ini", "[Kadrim]\r\n");
+        EXPECT_TRUE(world.files.ReadFile("c:\\PROGRAM FILES\\orvelle\\LANGUAGES\\english.INI"));
+        world.files.SetAttributes("C:\\Program Files\\Orvelle\\languages\\English.ini",
+                                  kAttrReadOnly);
+        EXPECT_EQ(
+            world.files.AppendToFile("C:\\Program Files\\Orvelle\\languages\\English.ini", "x"),
+            kAccessDenied);
+        EXPECT_TRUE(world.files.HostPath("Q:\\x").empty());
+        EXPECT_EQ(world.files.GetAttributes("Q:\\x"), kInvalidAttributes);
+    }
+    std::filesystem::remove_all(root);
+}
+
+TEST(Text, ConversionsRoundTripAndFold) {
+    const std::string samples[] = {"plain", "Caf\xC3\xA9", "\xF0\x9F\x98\x80", ""};
+    for (const auto& s : samples) EXPECT_EQ(text::Utf16ToUtf8(text::Utf8ToUtf16(s)), s);
+    std::u16string lone = {u'a', 0xD800, u'b'};
+    EXPECT_EQ(text::Utf8ToUtf16(text::Utf16ToUtf8(lone)), lone) << "a lone surrogate survives";
+    EXPECT_EQ(text::Utf8ToAnsi("Caf\xC3\xA9 \xE2\x82\xAC \xD0\x96"), "Caf\xE9 \x80 ?");
+    EXPECT_TRUE(text::EqualsNoCase("\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89"));
+    EXPECT_EQ(text::TruncateUtf16("a\xF0\x9F\x98\x80", 2), "a") << "never splits a surrogate pair";
+    EXPECT_EQ(text::Utf16Length("a\xF0\x9F\x98\x80"), 3u);
+}
+
+}  // namespace
+}  // namespace orv
