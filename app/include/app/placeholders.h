@@ -1,0 +1,55 @@
+// Stand-ins for tool windows whose features have not arrived yet: a small
+// window with its real name and title (from its title identifier), skinned
+// like every tool window, that opens modally and closes.
+#pragma once
+
+#include <string>
+
+#include "app/app_context.h"
+#include "app/skinning.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+
+namespace orv::app {
+
+class PlaceholderWindow : public ui::Form {
+  public:
+    PlaceholderWindow(AppContext& ctx, MainWindow& main, std::string name, std::string caption,
+                      std::string title_id);
+
+    void Form_Load() override;
+    void cmdClose_Click() { Unload(); }
+
+    ui::Label lblInfo{
+        *this,
+        "lblInfo",
+        {"This tool is not available in this version of the program.", "", 240, 240, 4575, 495}};
+    ui::CommandButton cmdClose{*this, "cmdClose", {"Close", "", 3720, 900, 1095, 375}};
+    SkinComponent Skin1;
+
+  private:
+    AppContext& ctx_;
+    MainWindow& main_;
+    std::string title_id_;
+};
+
+// One type per window, so that each is its own single instance.
+class ProcessManagerPlaceholder : public PlaceholderWindow {
+  public:
+    ProcessManagerPlaceholder(AppContext& ctx, MainWindow& main)
+        : PlaceholderWindow(ctx, main, "enumfrm", "Process manager", "7002") {}
+};
+
+class SystemColorsPlaceholder : public PlaceholderWindow {
+  public:
+    SystemColorsPlaceholder(AppContext& ctx, MainWindow& main)
+        : PlaceholderWindow(ctx, main, "syscolors", "Colors", "7012") {}
+};
+
+class HealthPlaceholder : public PlaceholderWindow {
+  public:
+    HealthPlaceholder(AppContext& ctx, MainWindow& main)
+        : PlaceholderWindow(ctx, main, "pchealth", "System Health", "7010") {}
+};
+
+}  // namespace orv::app

@@ -1,0 +1,26 @@
+// The Windows entry point: the real platform and the native host under the
+// program. Everything else happens in the main window's load and handlers.
+#include <windows.h>
+
+#include <exception>
+
+#include "app/program.h"
+#include "platform/win32/platform.h"
+#include "ui/native_host.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        std::unique_ptr<orv::win32::RealPlatform> real = orv::win32::MakePlatform();
+        orv::ui::NativeHost host;
+        orv::app::Program program(host, real->platform);
+        // A second copy ends here without having shown anything.
+        if (!program.Start()) return 0;
+        return host.RunMessageLoop();
+    } catch (const std::exception& e) {
+        // Only the set-up itself can get here (handlers run inside the host's
+        // guard): without a platform or a host there is no window to keep.
+        std::wstring text = L"Orvelle could not start:\n" + orv::win32::Wide(e.what());
+        MessageBoxW(nullptr, text.c_str(), L"Orvelle", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}

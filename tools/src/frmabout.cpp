@@ -1,0 +1,21 @@
+#include "tools/frmabout.h"
+
+namespace orv::tools {
+
+frmabout::frmabout(app::AppContext& ctx, app::MainWindow& main, app::BuildInfo build)
+    : ui::Form(ctx.host, "frmabout", "About", 6180, 4785),
+      ctx_(ctx),
+      main_(main),
+      build_(std::move(build)) {
+    cmdOK.onClick = [this] { cmdOK_Click(); };
+}
+
+void frmabout::Form_Load() {
+    Skin1.LoadProgramSkin(ctx_.platform.files);
+    Skin1.ApplySkin(*this, app::kToolWindowElement);
+    main_.SkinForm(*this);
+    lblVersion.SetCaption(app::VersionText(build_));
+    lblTitle.SetCaption(build_.product);
+}
+
+}  // namespace orv::tools
