@@ -13,7 +13,7 @@
 namespace orv::ui {
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::CommandButton, std::move(name), std::move(d), in, index) {}
     bool HasCaption() const override { return true; }
@@ -22,32 +22,32 @@ public:
 // Value: 0 unchecked, 1 checked, 2 grayed. Setting a different value raises
 // onClick, as the classic check box does; a user click toggles 0 <-> 1.
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::CheckBox, std::move(name), std::move(d), in, index) {}
     bool HasCaption() const override { return true; }
     int Value() const { return value_; }
     void SetValue(int value);
 
-private:
+  private:
     int value_ = 0;
 };
 
 // Choosing one clears the others in the same container.
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::OptionButton, std::move(name), std::move(d), in, index) {}
     bool HasCaption() const override { return true; }
     bool Value() const { return value_; }
     void SetValue(bool value);
 
-private:
+  private:
     bool value_ = false;
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::Label, std::move(name), std::move(d), in, index) {}
     bool HasCaption() const override { return true; }
@@ -55,27 +55,27 @@ public:
 
 // A frame is a real container: hiding it hides what it holds.
 class Frame : public Control {
-public:
+  public:
     Frame(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::Frame, std::move(name), std::move(d), in, index) {}
     bool HasCaption() const override { return true; }
 };
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::TextBox, std::move(name), std::move(d), in, index) {}
     const std::string& Text() const { return text_; }
     void SetText(std::string text);  // raises onChange when it differs
     std::function<void()> onChange;
 
-private:
+  private:
     std::string text_;
 };
 
 // Combo and list boxes: items with a selected index (-1 = none).
 class ListControl : public Control {
-public:
+  public:
     using Control::Control;
     const std::vector<std::string>& Items() const { return items_; }
     void AddItem(std::string item);
@@ -85,27 +85,31 @@ public:
     void SetListIndex(int index);  // raises onClick when it changes
     std::string SelectedText() const;
 
-protected:
+  protected:
     std::vector<std::string> items_;
     int list_index_ = -1;
 };
 
 class ComboBox : public ListControl {
-public:
+  public:
     ComboBox(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : ListControl(f, Kind::ComboBox, std::move(name), std::move(d), in, index) {}
+    // Design property, read when the window is created: an editable combo
+    // (the classic default) or a list to choose from only.
+    enum class Style { DropDown, DropDownList };
+    Style style = Style::DropDown;
     // The edit text: the selected item, or what was typed.
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
     std::function<void()> onChange;
 
-private:
+  private:
     friend class ListControl;
     std::string text_;
 };
 
 class ListBox : public ListControl {
-public:
+  public:
     ListBox(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : ListControl(f, Kind::ListBox, std::move(name), std::move(d), in, index) {}
 };
@@ -116,7 +120,7 @@ struct ListViewItem {
 };
 
 class ListView : public Control {
-public:
+  public:
     ListView(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::ListView, std::move(name), std::move(d), in, index) {}
     struct Column {
@@ -131,7 +135,7 @@ public:
     int SelectedIndex() const { return selected_; }  // -1 = none
     void Select(int index);                          // raises onClick
 
-private:
+  private:
     std::vector<Column> columns_;
     std::vector<ListViewItem> items_;
     int selected_ = -1;
@@ -139,7 +143,7 @@ private:
 
 // Slider, progress bar and up-down share a bounded position.
 class RangeControl : public Control {
-public:
+  public:
     using Control::Control;
     int Min() const { return min_; }
     int Max() const { return max_; }
@@ -149,26 +153,26 @@ public:
     std::function<void()> onChange;
     std::function<void()> onScroll;
 
-private:
+  private:
     int min_ = 0;
     int max_ = 100;
     int value_ = 0;
 };
 
 class Slider : public RangeControl {
-public:
+  public:
     Slider(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : RangeControl(f, Kind::Slider, std::move(name), std::move(d), in, index) {}
 };
 
 class ProgressBar : public RangeControl {
-public:
+  public:
     ProgressBar(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : RangeControl(f, Kind::ProgressBar, std::move(name), std::move(d), in, index) {}
 };
 
 class UpDown : public RangeControl {
-public:
+  public:
     UpDown(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : RangeControl(f, Kind::UpDown, std::move(name), std::move(d), in, index) {}
 };
@@ -176,7 +180,7 @@ public:
 // A window-message timer. Enabled (the design `visible` flag is not used) and
 // interval in milliseconds; the host fires onTimer.
 class Timer : public Control {
-public:
+  public:
     Timer(Form& f, std::string name, int interval_ms, bool enabled = true)
         : Control(f, Kind::Timer, std::move(name), Design{}, nullptr, -1) {
         SetInterval(interval_ms);
@@ -187,29 +191,29 @@ public:
     void SetInterval(int ms);
     std::function<void()> onTimer;
 
-private:
+  private:
     int interval_ = 0;
 };
 
 // Tabs are counted from 1 as the classic tab strip does; onClick fires after
 // the selection moved.
 class TabStrip : public Control {
-public:
+  public:
     TabStrip(Form& f, std::string name, Design d, std::vector<std::string> tabs,
              Frame* in = nullptr)
         : Control(f, Kind::TabStrip, std::move(name), std::move(d), in, -1),
           tabs_(std::move(tabs)) {}
     const std::vector<std::string>& Tabs() const { return tabs_; }
     int SelectedTab() const { return selected_; }  // 1-based
-    void SelectTab(int tab);                      // raises onClick when it changes
+    void SelectTab(int tab);                       // raises onClick when it changes
 
-private:
+  private:
     std::vector<std::string> tabs_;
     int selected_ = 1;
 };
 
 class ImageList : public Control {
-public:
+  public:
     ImageList(Form& f, std::string name) : Control(f, Kind::ImageList, std::move(name), Design{}) {}
     bool Windowed() const override { return false; }
     // Pictures by resource name or file path, 1-based as the classic list.
@@ -223,7 +227,7 @@ struct ImageComboItem {
 };
 
 class ImageCombo : public Control {
-public:
+  public:
     ImageCombo(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::ImageCombo, std::move(name), std::move(d), in, index) {}
     ImageList* image_list = nullptr;
@@ -235,13 +239,13 @@ public:
     // The text of the selected item ("" when none).
     std::string Text() const;
 
-private:
+  private:
     std::vector<ImageComboItem> items_;
     int selected_ = -1;
 };
 
 class DriveList : public ListControl {
-public:
+  public:
     DriveList(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : ListControl(f, Kind::DriveList, std::move(name), std::move(d), in, index) {}
     // "c: [label]" style entry of the selected drive.
@@ -249,40 +253,43 @@ public:
 };
 
 class FolderList : public ListControl {
-public:
+  public:
     FolderList(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : ListControl(f, Kind::FolderList, std::move(name), std::move(d), in, index) {}
     std::string path;
 };
 
 class Picture : public Control {
-public:
+  public:
     Picture(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1,
             Kind kind = Kind::Picture)
         : Control(f, kind, std::move(name), std::move(d), in, index) {}
     const std::string& Source() const { return source_; }
     void SetSource(std::string path_or_resource);
+    // Design property: scale the picture to the control instead of showing it
+    // at its own size from the top left.
+    bool stretch = false;
 
-private:
+  private:
     std::string source_;
 };
 
 class Image : public Picture {
-public:
+  public:
     Image(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Picture(f, std::move(name), std::move(d), in, index, Kind::Image) {}
 };
 
 // The common dialog control: its results live here; the host shows it.
 class CommonDialog : public Control {
-public:
+  public:
     CommonDialog(Form& f, std::string name) : Control(f, Kind::CommonDialog, std::move(name), {}) {}
     bool Windowed() const override { return false; }
-    std::string filter;     // "Bitmaps|*.bmp|All files|*.*"
-    std::string file_name;  // result of ShowOpen
+    std::string filter;       // "Bitmaps|*.bmp|All files|*.*"
+    std::string file_name;    // result of ShowOpen
     std::uint32_t color = 0;  // 0x00BBGGRR, result of ShowColor
-    bool ShowOpen();   // false when cancelled
-    bool ShowColor();  // false when cancelled
+    bool ShowOpen();          // false when cancelled
+    bool ShowColor();         // false when cancelled
 };
 
 }  // namespace orv::ui
