@@ -34,7 +34,7 @@ mainform::mainform(AppContext& ctx)
     Applylangcmd.onClick = [this] { Applylangcmd_Click(); };
     onSkinElementClick = [this](const std::string& element) { Skin1_Click(element); };
 
-    ImageList2.images = {"LANGUAGE"};
+    ImageList2.images = {"LANGFLAG"};  // an icon resource of the executable
     combolng.image_list = &ImageList2;
 
     OpenProcessManager = [this] {

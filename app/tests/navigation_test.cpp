@@ -104,7 +104,6 @@ TEST_F(NavigationTest, TheMarkerDecidesAndIsFlippedInPlace) {
         {"Next>> System", "Next<< System", false, true},  // a marker inside the text
         {"a<<b>>", "a<<b<<", false, true},                // both: the one at the end counts
         {">>", "<<", false, true},
-        {"System", "System", true, true},  // no marker: the group stays as it is
     };
     for (const Case& c : cases) {
         m.Frame1.SetVisible(c.frame1_before);

@@ -2,7 +2,6 @@
 
 #include "shell_fixture.h"
 #include "ui/controls.h"
-#include "ui/skin.h"
 
 namespace orv::app::testing {
 namespace {
@@ -48,23 +47,6 @@ TEST(SkinElement, ChosenByKindAndForTwoButtonsByName) {
 
 class SkinTest : public ShellTest {};
 
-TEST_F(SkinTest, SkinControlsDrawsListedKindsThroughTheGivenComponent) {
-    InstallSkin();
-    SkinComponent skin;
-    ASSERT_EQ(skin.LoadProgramSkin(world.files), 0);
-    Kinds form(host);
-    SkinControls(form, skin);
-    for (ui::Control* c : form.Controls()) {
-        if (SkinElementFor(*c).empty()) {
-            EXPECT_EQ(c->Skin(), nullptr) << c->Name();
-            EXPECT_EQ(c->SkinElement(), "") << c->Name();
-        } else {
-            EXPECT_EQ(c->Skin(), skin.Set()) << c->Name();
-            EXPECT_EQ(c->SkinElement(), SkinElementFor(*c)) << c->Name();
-        }
-    }
-}
-
 TEST_F(SkinTest, AMissingOrBrokenSkinGivesTheStandardLook) {
     struct Case {
         const char* what;
@@ -88,14 +70,6 @@ TEST_F(SkinTest, AMissingOrBrokenSkinGivesTheStandardLook) {
         EXPECT_EQ(form.Skin() != nullptr, c.status == 0) << c.what;
         EXPECT_EQ(form.cmdEnum.Skin() != nullptr, c.status == 0) << c.what;
     }
-}
-
-TEST_F(SkinTest, ReloadingAMissingFileDropsTheOldSkin) {
-    InstallSkin();
-    SkinComponent skin;
-    ASSERT_EQ(skin.LoadProgramSkin(world.files), 0);
-    EXPECT_EQ(skin.LoadSkin(world.files, Folder() + "\\gone.skn"), 2);
-    EXPECT_FALSE(skin.Loaded());
 }
 
 }  // namespace

@@ -157,14 +157,6 @@ TEST_F(StartupTest, AFailingHookIsSkippedAndLogged) {
     EXPECT_NE(log.find("at Host\\Run >>> no system information"), std::string::npos) << log;
 }
 
-TEST_F(StartupTest, ANamedLanguageWithoutFileFallsBackToEnglish) {
-    InstallProgram();
-    world.platform.settings.Save("Kadrim", "Language", "lng", "Deutsch");
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(Main().syscmd.Caption(), "System >>");
-    EXPECT_EQ(Main().Caption(), "Orvelle");
-}
-
 TEST_F(StartupTest, LanguageListShowsTheFilesAndSelectsTheChoiceInUse) {
     InstallProgram();
     PutLanguage("Deutsch", "7009=Hauptfenster\r\n1000=System >>\r\n");

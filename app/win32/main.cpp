@@ -1,12 +1,16 @@
 // The Windows entry point: the real platform and the native host under the
 // program. Everything else happens in the main window's load and handlers.
-#include <windows.h>
-
 #include <exception>
+#include <memory>
+#include <string>
 
 #include "app/program.h"
 #include "platform/win32/platform.h"
 #include "ui/native_host.h"
+
+// Last: <windows.h> defines MessageBox as a macro, which must not rename the
+// host's member of that name in the declarations above.
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
