@@ -1,8 +1,9 @@
 #include "ui/native_host.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <commdlg.h>
-#include <windows.h>
 // windows.h renames MessageBox to MessageBoxW; the host's member keeps its name.
 #undef MessageBox
 
