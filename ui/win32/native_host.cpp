@@ -37,6 +37,9 @@ constexpr wchar_t kSplashClass[] = L"OrvelleSplash";
 // every window, readable from another process with GetPropW + GlobalGetAtomNameW.
 constexpr wchar_t kNameProp[] = L"OrvelleName";
 constexpr wchar_t kKindProp[] = L"OrvelleKind";
+// Check boxes and option buttons also publish their value: skinned ones are
+// owner-drawn and answer BM_GETCHECK with nothing.
+constexpr wchar_t kValueProp[] = L"OrvelleValue";
 constexpr UINT kMsgRunSkinElement = WM_APP + 1;
 constexpr UINT kMsgSyncListView = WM_APP + 2;
 constexpr UINT_PTR kHoverSubclass = 1;
@@ -342,6 +345,7 @@ struct NativeHost::Impl {
         if (hwnd && IsWindow(hwnd)) {
             RemovePropW(hwnd, kNameProp);
             RemovePropW(hwnd, kKindProp);
+            RemovePropW(hwnd, kValueProp);
         }
         if (name_atom) GlobalDeleteAtom(name_atom);
         name_atom = 0;
@@ -1069,6 +1073,7 @@ void NativeHost::Impl::Push(ViewPeer& v, Prop prop) {
             switch (kind) {
                 case Kind::CheckBox: {
                     int value = static_cast<CheckBox&>(c).Value();
+                    SetPropW(h, kValueProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(value)));
                     if (v.owner_draw) {
                         InvalidateRect(h, nullptr, FALSE);
                     } else {
@@ -1081,6 +1086,9 @@ void NativeHost::Impl::Push(ViewPeer& v, Prop prop) {
                     break;
                 }
                 case Kind::OptionButton:
+                    SetPropW(h, kValueProp,
+                             reinterpret_cast<HANDLE>(
+                                 static_cast<UINT_PTR>(static_cast<OptionButton&>(c).Value())));
                     if (v.owner_draw) {
                         InvalidateRect(h, nullptr, FALSE);
                     } else {
