@@ -1,0 +1,183 @@
+// Win32 backend of the file seam, used inside the DLL. Wide functions throughout, and every
+// absolute path goes out with the \\?\ prefix, so names beyond MAX_PATH and names the ANSI
+// code page cannot spell reach the file system exactly as the shell reported them.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "file_seam.h"
+
+namespace shred {
+namespace {
+
+ErrorCode LastWin32Error() {
+    return static_cast<ErrorCode>(::GetLastError());
+}
+
+Path Extended(const Path& path) {
+    if (path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) return path;
+    Path out = path;
+    for (auto& c : out) {
+        if (c == L'/') c = L'\\';
+    }
+    if (out.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + out.substr(2);
+    if (out.size() >= 3 && out[1] == L':' && out[2] == L'\\') return L"\\\\?\\" + out;
+    return out;  // relative: the shell never hands those over
+}
+
+Kind KindOf(DWORD attributes) {
+    // Every reparse point counts as a link: junctions and symbolic links are what matter,
+    // and whatever else hides behind one is not the user's data to walk into.
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Kind::Link;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Kind::Folder;
+    return Kind::File;
+}
+
+class Win32File final : public WritableFile {
+  public:
+    explicit Win32File(HANDLE handle) : handle_(handle) {}
+    ~Win32File() override { ::CloseHandle(handle_); }
+
+    std::optional<std::uint64_t> Size() override {
+        LARGE_INTEGER size{};
+        if (!::GetFileSizeEx(handle_, &size)) return Fail(), std::nullopt;
+        return static_cast<std::uint64_t>(size.QuadPart);
+    }
+    bool Write(std::span<const std::byte> data) override {
+        while (!data.empty()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
+            DWORD written = 0;
+            if (!::WriteFile(handle_, data.data(), chunk, &written, nullptr) || written == 0)
+                return Fail();
+            data = data.subspan(written);
+        }
+        return true;
+    }
+    bool Flush() override { return ::FlushFileBuffers(handle_) || Fail(); }
+    ErrorCode LastError() const override { return error_; }
+
+  private:
+    bool Fail() {
+        error_ = LastWin32Error();
+        return false;
+    }
+    HANDLE handle_;
+    ErrorCode error_ = 0;
+};
+
+class Win32FileSystem final : public FileSystem {
+  public:
+    Kind Probe(const Path& path) override {
+        const DWORD attributes = ::GetFileAttributesW(Extended(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) return KindOf(attributes);
+        error_ = LastWin32Error();
+        // Only a name that is certainly absent counts as missing; anything else (access
+        // denied, sharing) is tried as a file so that the failure gets reported.
+        return error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_PATH_NOT_FOUND ? Kind::Missing
+                                                                                : Kind::File;
+    }
+
+    std::optional<std::uint32_t> MakeWritable(const Path& path) override {
+        const Path ext = Extended(path);
+        const DWORD attributes = ::GetFileAttributesW(ext.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES ||
+            !::SetFileAttributesW(ext.c_str(), FILE_ATTRIBUTE_NORMAL))
+            return Fail(), std::nullopt;
+        return attributes;
+    }
+    void RestoreAttributes(const Path& path, std::uint32_t attributes) override {
+        ::SetFileAttributesW(Extended(path).c_str(), attributes);
+    }
+
+    std::unique_ptr<WritableFile> OpenForOverwrite(const Path& path) override {
+        // No sharing: a file another program holds open is reported as locked rather than
+        // overwritten under its feet. FILE_FLAG_OPEN_REPARSE_POINT opens a link swapped in
+        // since Probe as itself, and the check below then refuses it.
+        HANDLE handle = ::CreateFileW(
+            Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN,
+            nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return Fail(), nullptr;
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (::GetFileType(handle) != FILE_TYPE_DISK ||
+            !::GetFileInformationByHandle(handle, &info) ||
+            (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+            ::CloseHandle(handle);
+            error_ = ERROR_INVALID_FUNCTION;
+            return nullptr;
+        }
+        return std::make_unique<Win32File>(handle);
+    }
+
+    bool DeleteFile(const Path& path) override {
+        return ::DeleteFileW(Extended(path).c_str()) || Fail();
+    }
+    bool RemoveLink(const Path& path) override {
+        // A directory link (junction, directory symlink) goes with RemoveDirectory, which
+        // removes the link and never looks inside its target; a file link with DeleteFile.
+        const Path ext = Extended(path);
+        const DWORD attributes = ::GetFileAttributesW(ext.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            ::RemoveDirectoryW(ext.c_str()))
+            return true;
+        return ::DeleteFileW(ext.c_str()) || Fail();
+    }
+    bool RemoveFolder(const Path& path) override {
+        return ::RemoveDirectoryW(Extended(path).c_str()) || Fail();
+    }
+
+    std::optional<std::vector<Entry>> List(const Path& folder) override {
+        Path pattern = Extended(folder);
+        if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+        pattern += L'*';
+        WIN32_FIND_DATAW data{};
+        HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
+        std::vector<Entry> entries;
+        if (find == INVALID_HANDLE_VALUE) {
+            if (::GetLastError() == ERROR_FILE_NOT_FOUND) return entries;  // a drive root
+            return Fail(), std::nullopt;
+        }
+        do {
+            const Path name = data.cFileName;
+            if (name != L"." && name != L"..")
+                entries.push_back({name, KindOf(data.dwFileAttributes)});
+        } while (::FindNextFileW(find, &data));
+        const DWORD error = ::GetLastError();
+        ::FindClose(find);
+        if (error != ERROR_NO_MORE_FILES) {
+            error_ = error;
+            return std::nullopt;
+        }
+        return entries;
+    }
+
+    void Yield() override {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // Not ours to consume: put it back for the thread's own message loop.
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+
+    ErrorCode LastError() const override { return error_; }
+
+  private:
+    bool Fail() {
+        error_ = LastWin32Error();
+        return false;
+    }
+    ErrorCode error_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+    return std::make_unique<Win32FileSystem>();
+}
+
+}  // namespace shred
