@@ -8,29 +8,52 @@ namespace orv::ui {
 
 std::string_view KindName(Kind kind) {
     switch (kind) {
-        case Kind::CommandButton: return "CommandButton";
-        case Kind::CheckBox: return "CheckBox";
-        case Kind::OptionButton: return "OptionButton";
-        case Kind::Label: return "Label";
-        case Kind::Frame: return "Frame";
-        case Kind::TextBox: return "TextBox";
-        case Kind::ComboBox: return "ComboBox";
-        case Kind::ListBox: return "ListBox";
-        case Kind::ListView: return "ListView";
-        case Kind::Slider: return "Slider";
-        case Kind::ProgressBar: return "ProgressBar";
-        case Kind::Timer: return "Timer";
-        case Kind::TabStrip: return "TabStrip";
-        case Kind::ImageCombo: return "ImageCombo";
-        case Kind::ImageList: return "ImageList";
-        case Kind::UpDown: return "UpDown";
-        case Kind::DriveList: return "DriveList";
-        case Kind::FolderList: return "FolderList";
-        case Kind::Picture: return "Picture";
-        case Kind::Image: return "Image";
-        case Kind::CommonDialog: return "CommonDialog";
-        case Kind::Histogram: return "Histogram";
-        case Kind::StatusBar: return "StatusBar";
+        case Kind::CommandButton:
+            return "CommandButton";
+        case Kind::CheckBox:
+            return "CheckBox";
+        case Kind::OptionButton:
+            return "OptionButton";
+        case Kind::Label:
+            return "Label";
+        case Kind::Frame:
+            return "Frame";
+        case Kind::TextBox:
+            return "TextBox";
+        case Kind::ComboBox:
+            return "ComboBox";
+        case Kind::ListBox:
+            return "ListBox";
+        case Kind::ListView:
+            return "ListView";
+        case Kind::Slider:
+            return "Slider";
+        case Kind::ProgressBar:
+            return "ProgressBar";
+        case Kind::Timer:
+            return "Timer";
+        case Kind::TabStrip:
+            return "TabStrip";
+        case Kind::ImageCombo:
+            return "ImageCombo";
+        case Kind::ImageList:
+            return "ImageList";
+        case Kind::UpDown:
+            return "UpDown";
+        case Kind::DriveList:
+            return "DriveList";
+        case Kind::FolderList:
+            return "FolderList";
+        case Kind::Picture:
+            return "Picture";
+        case Kind::Image:
+            return "Image";
+        case Kind::CommonDialog:
+            return "CommonDialog";
+        case Kind::Histogram:
+            return "Histogram";
+        case Kind::StatusBar:
+            return "StatusBar";
     }
     return "Unknown";
 }
@@ -105,7 +128,9 @@ void Control::BringToFront() {
     Changed(Prop::ZOrder);
 }
 
-void Control::Refresh() { Changed(Prop::Caption); }
+void Control::Refresh() {
+    Changed(Prop::Caption);
+}
 
 void Control::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) {
     skin_ = std::move(skin);
@@ -113,6 +138,8 @@ void Control::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) 
     Changed(Prop::Skin);
 }
 
-void Control::Changed(Prop prop) { form_.GetHost().ControlChanged(*this, prop); }
+void Control::Changed(Prop prop) {
+    form_.GetHost().ControlChanged(*this, prop);
+}
 
 }  // namespace orv::ui

@@ -43,7 +43,15 @@ void ListControl::AddItem(std::string item) {
 void ListControl::RemoveItem(int index) {
     if (index < 0 || index >= static_cast<int>(items_.size())) return;
     items_.erase(items_.begin() + index);
-    if (list_index_ >= static_cast<int>(items_.size())) list_index_ = -1;
+    // The selection stays on the same item: it moves up when an item above it
+    // goes, and is cleared when the selected item itself goes.
+    if (index == list_index_) {
+        list_index_ = -1;
+        // A combo's text showed the item that went.
+        if (GetKind() == Kind::ComboBox) static_cast<ComboBox*>(this)->text_.clear();
+    } else if (index < list_index_) {
+        --list_index_;
+    }
     Changed(Prop::Items);
 }
 
@@ -158,7 +166,11 @@ void Picture::SetSource(std::string path_or_resource) {
     Changed(Prop::Picture);
 }
 
-bool CommonDialog::ShowOpen() { return Owner().GetHost().ShowOpenDialog(Owner(), *this); }
-bool CommonDialog::ShowColor() { return Owner().GetHost().ShowColorDialog(Owner(), *this); }
+bool CommonDialog::ShowOpen() {
+    return Owner().GetHost().ShowOpenDialog(Owner(), *this);
+}
+bool CommonDialog::ShowColor() {
+    return Owner().GetHost().ShowColorDialog(Owner(), *this);
+}
 
 }  // namespace orv::ui

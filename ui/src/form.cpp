@@ -5,7 +5,10 @@
 namespace orv::ui {
 
 Form::Form(Host& host, std::string name, std::string caption, int width, int height)
-    : host_(host), name_(std::move(name)), caption_(std::move(caption)), width_(width),
+    : host_(host),
+      name_(std::move(name)),
+      caption_(std::move(caption)),
+      width_(width),
       height_(height) {}
 
 Form::~Form() = default;
@@ -36,9 +39,13 @@ Control* Form::Find(std::string_view name, int index) const {
     return nullptr;
 }
 
-void Form::Show(Form* owner, bool modal) { host_.ShowForm(*this, owner, modal); }
+void Form::Show(Form* owner, bool modal) {
+    host_.ShowForm(*this, owner, modal);
+}
 
-void Form::Unload() { host_.CloseForm(*this); }
+void Form::Unload() {
+    host_.CloseForm(*this);
+}
 
 void Form::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) {
     skin_ = std::move(skin);
@@ -46,7 +53,9 @@ void Form::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) {
     host_.FormChanged(*this, Prop::Skin);
 }
 
-void Form::Fire(const std::function<void()>& handler) { host_.Run(handler); }
+void Form::Fire(const std::function<void()>& handler) {
+    host_.Run(handler);
+}
 
 std::vector<Form*> Forms::All() const {
     std::vector<Form*> all;

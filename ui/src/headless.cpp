@@ -35,8 +35,7 @@ void HeadlessHost::CloseForm(Form& form) {
                        modal_stack_.end());
 }
 
-int HeadlessHost::MessageBox(Form*, std::string_view text, std::string_view title,
-                             unsigned style) {
+int HeadlessHost::MessageBox(Form*, std::string_view text, std::string_view title, unsigned style) {
     messages.push_back({std::string(text), std::string(title), style});
     if (message_answers.empty()) return kIdOk;
     int answer = message_answers.front();

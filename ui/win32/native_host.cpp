@@ -40,6 +40,8 @@ constexpr wchar_t kKindProp[] = L"OrvelleKind";
 // Check boxes and option buttons also publish their value: skinned ones are
 // owner-drawn and answer BM_GETCHECK with nothing.
 constexpr wchar_t kValueProp[] = L"OrvelleValue";
+// Top-level windows publish the DPI they are laid out with.
+constexpr wchar_t kDpiProp[] = L"OrvelleDpi";
 constexpr UINT kMsgRunSkinElement = WM_APP + 1;
 constexpr UINT kMsgSyncListView = WM_APP + 2;
 constexpr UINT_PTR kHoverSubclass = 1;
@@ -162,6 +164,16 @@ bool IsContainer(const Control* c) {
     return c && c->GetKind() == Kind::Frame;
 }
 
+// Wine's X11 driver shows what a window region cuts away as black instead of
+// what lies behind the window; under Wine skinned windows stay square.
+bool RunningOnWine() {
+    static const bool wine = [] {
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -236,7 +248,6 @@ struct NativeHost::Impl {
     UINT_PTR next_timer = 100;
     ATOM form_atom = 0;
     bool quit_requested = false;
-    std::map<std::wstring, bool> face_known;
     COLORREF custom_colors[16]{};
     // Splash
     HWND splash = nullptr;
@@ -269,26 +280,6 @@ struct NativeHost::Impl {
         ~Updating() { --impl.updating; }
     };
 
-    bool FaceInstalled(const std::wstring& face) {
-        auto it = face_known.find(face);
-        if (it != face_known.end()) return it->second;
-        LOGFONTW lf{};
-        lf.lfCharSet = DEFAULT_CHARSET;
-        wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-        bool found = false;
-        HDC dc = GetDC(nullptr);
-        EnumFontFamiliesExW(
-            dc, &lf,
-            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
-                *reinterpret_cast<bool*>(p) = true;
-                return 0;
-            },
-            reinterpret_cast<LPARAM>(&found), 0);
-        ReleaseDC(nullptr, dc);
-        face_known[face] = found;
-        return found;
-    }
-
     static FontSpec DefaultFont() {
         FontSpec f;
         f.faces = {"Tahoma", "MS Shell Dlg 2"};
@@ -304,21 +295,34 @@ struct NativeHost::Impl {
         key += std::to_string(spec.points) + (spec.bold ? "b" : "") + (spec.italic ? "i" : "");
         auto it = fp.fonts.find(key);
         if (it != fp.fonts.end()) return it->second;
-        std::wstring face = Wide(spec.faces.back());
-        for (auto& f : spec.faces) {
-            if (FaceInstalled(Wide(f))) {
-                face = Wide(f);
-                break;
-            }
-        }
         LOGFONTW lf{};
         lf.lfHeight = -MulDiv(spec.points, fp.dpi, 72);
         lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
         lf.lfItalic = spec.italic;
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfQuality = CLEARTYPE_QUALITY;
-        wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-        HFONT font = CreateFontIndirectW(&lf);
+        // The first face the system really has. A missing face is not an
+        // error for CreateFont: it substitutes another (Wine maps "Segoe UI"
+        // to whatever fontconfig offers), so the face actually selected is
+        // compared with the one asked for.
+        HFONT font = nullptr;
+        HDC dc = GetDC(nullptr);
+        for (std::size_t i = 0; i < spec.faces.size(); ++i) {
+            std::wstring face = Wide(spec.faces[i]);
+            wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+            HFONT candidate = CreateFontIndirectW(&lf);
+            if (!candidate) continue;
+            wchar_t got[LF_FACESIZE] = {};
+            HGDIOBJ old = SelectObject(dc, candidate);
+            GetTextFaceW(dc, LF_FACESIZE, got);
+            SelectObject(dc, old);
+            if (_wcsicmp(got, face.c_str()) == 0 || i + 1 == spec.faces.size()) {
+                font = candidate;
+                break;
+            }
+            DeleteObject(candidate);
+        }
+        ReleaseDC(nullptr, dc);
         fp.fonts[key] = font;
         return font;
     }
@@ -346,6 +350,7 @@ struct NativeHost::Impl {
             RemovePropW(hwnd, kNameProp);
             RemovePropW(hwnd, kKindProp);
             RemovePropW(hwnd, kValueProp);
+            RemovePropW(hwnd, kDpiProp);
         }
         if (name_atom) GlobalDeleteAtom(name_atom);
         name_atom = 0;
@@ -417,6 +422,11 @@ struct NativeHost::Impl {
     static LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK SplashProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // Owner-drawn buttons follow the mouse; tab strips paint their
+    // container's background behind the tabs instead of a grey band.
+    static bool NeedsSubclass(const ViewPeer& v) {
+        return v.owner_draw || (v.control && v.control->GetKind() == Kind::TabStrip);
+    }
     LRESULT HandleForm(FormPeer& fp, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleView(ViewPeer& v, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleChildMessages(ViewPeer& container, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
@@ -477,8 +487,8 @@ FormPeer* NativeHost::Impl::CreatePeer(Form& form, Form* owner) {
     if (!fp.hwnd) return &fp;  // the form still loads and works, without a window
     form.SetHandle(reinterpret_cast<std::uintptr_t>(fp.hwnd));
     SetAutomationName(fp.hwnd, form.Name(), "Form", fp.name_atom, nullptr);
-    int real = WindowDpi(fp.hwnd);
-    if (real != fp.dpi) fp.dpi = real;
+    fp.dpi = WindowDpi(fp.hwnd);
+    SetPropW(fp.hwnd, kDpiProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(fp.dpi)));
 
     fp.body.hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kViewClass, L"",
                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
@@ -525,8 +535,9 @@ void NativeHost::Impl::CreateView(FormPeer& fp, Control& c) {
     SetAutomationName(v.hwnd, c.AutomationName(), KindName(c.GetKind()), v.name_atom, &v.kind_atom);
     v.font = ControlFont(fp, v);
     SendMessageW(v.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(v.font), FALSE);
-    if (v.owner_draw)
+    if (NeedsSubclass(v)) {
         SetWindowSubclass(v.hwnd, HoverProc, kHoverSubclass, reinterpret_cast<DWORD_PTR>(&v));
+    }
     LayoutView(fp, v);
 }
 
@@ -649,7 +660,7 @@ void NativeHost::Impl::RecreateView(FormPeer& fp, ViewPeer& v) {
                           v.name_atom, &v.kind_atom);
         v.font = ControlFont(fp, v);
         SendMessageW(v.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(v.font), FALSE);
-        if (v.owner_draw) {
+        if (NeedsSubclass(v)) {
             SetWindowSubclass(v.hwnd, HoverProc, kHoverSubclass, reinterpret_cast<DWORD_PTR>(&v));
         }
         LayoutView(fp, v);
@@ -662,7 +673,7 @@ void NativeHost::Impl::RecreateView(FormPeer& fp, ViewPeer& v) {
 void NativeHost::Impl::DestroyView(ViewPeer& v) {
     if (v.hwnd) {
         ReleaseAutomationName(v.hwnd, v.name_atom, &v.kind_atom);
-        if (v.owner_draw) RemoveWindowSubclass(v.hwnd, HoverProc, kHoverSubclass);
+        RemoveWindowSubclass(v.hwnd, HoverProc, kHoverSubclass);
         views.erase(v.hwnd);
     }
     if (v.bg_brush) DeleteObject(v.bg_brush);
@@ -781,7 +792,7 @@ void NativeHost::Impl::LayoutForm(FormPeer& fp, const RECT* suggested) {
     LayoutCaptionBar(fp);
     if (fp.skinned) {
         const int r = Px(fp, fp.skin->GetMetric("corner.radius", 0));
-        if (r > 0) {
+        if (r > 0 && !RunningOnWine()) {
             // Rounded at the top only, as a caption bar is.
             HRGN rgn = CreateRoundRectRgn(0, 0, w + 1, h + 1, r * 2, r * 2);
             HRGN low = CreateRectRgn(0, h / 2, w, h);
@@ -1622,7 +1633,7 @@ void NativeHost::Impl::PaintForm(FormPeer& fp, HDC dc) {
         const bool down = hot && fp.pressed == static_cast<int>(i);
         RECT r{b.left, b.top, b.right - 1, b.bottom - 1};
         const int radius = Px(fp, 4);
-        const int thick = std::max(1, Px(fp, 1) + (fp.dpi >= 144 ? 1 : 0));
+        const int thick = std::max(1, fp.dpi * 3 / 2 / 96);
         if (b.role == CaptionBox::Role::HotSpot) {
             Fill f = e.GetFill(hot ? "spot.fill.hover" : "spot.fill", e.GetFill("spot.fill"));
             if (down) f = e.GetFill("spot.fill.hover");
@@ -1642,7 +1653,7 @@ void NativeHost::Impl::PaintForm(FormPeer& fp, HDC dc) {
             PaintRoundRect(mem, r, radius, f, Ref(e.GetColor("control.border", {0x9A, 0xB2, 0xCF})),
                            true);
             if (close) {
-                PaintCloseGlyph(mem, r, Ref(glyph), thick + (fp.dpi >= 120 ? 0 : 1));
+                PaintCloseGlyph(mem, r, Ref(glyph), thick);
             } else {
                 PaintMinimizeGlyph(mem, r, Ref(glyph), thick + 1);
             }
@@ -1894,6 +1905,7 @@ LRESULT NativeHost::Impl::HandleForm(FormPeer& fp, HWND hwnd, UINT msg, WPARAM w
         }
         case WM_DPICHANGED: {
             fp.dpi = std::max(1, static_cast<int>(HIWORD(wp)));
+            SetPropW(hwnd, kDpiProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(fp.dpi)));
             ApplyFonts(fp);
             LayoutForm(fp, reinterpret_cast<RECT*>(lp));
             for (auto& [c, v] : fp.views) LayoutView(fp, *v);
@@ -2090,6 +2102,15 @@ LRESULT NativeHost::Impl::HandleView(ViewPeer& v, HWND hwnd, UINT msg, WPARAM wp
 LRESULT CALLBACK NativeHost::Impl::HoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                              DWORD_PTR data) {
     auto* v = reinterpret_cast<ViewPeer*>(data);
+    if (v->control && v->control->GetKind() == Kind::TabStrip) {
+        if (msg == WM_ERASEBKGND && v->form->alive) {
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            v->host->FillParentBackground(hwnd, reinterpret_cast<HDC>(wp), rc);
+            return 1;
+        }
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
     switch (msg) {
         case WM_MOUSEMOVE:
             if (!v->hover) {
@@ -2336,8 +2357,10 @@ void NativeHost::ShowSplash(const std::string& file_bytes) {
         return;
     }
     im.SetAutomationName(im.splash, "Splash", "Splash", im.splash_atom, nullptr);
-    const int r = ScalePixels(12, dpi);
-    SetWindowRgn(im.splash, CreateRoundRectRgn(0, 0, w + 1, h + 1, r, r), FALSE);
+    if (!RunningOnWine()) {
+        const int r = ScalePixels(12, dpi);
+        SetWindowRgn(im.splash, CreateRoundRectRgn(0, 0, w + 1, h + 1, r, r), FALSE);
+    }
     ShowWindow(im.splash, SW_SHOWNOACTIVATE);
     // The load that shows the splash keeps the thread busy: paint it now.
     UpdateWindow(im.splash);

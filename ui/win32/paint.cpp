@@ -115,7 +115,7 @@ void PaintCheckMark(HDC dc, const RECT& box, COLORREF color, int thickness) {
 }
 
 void PaintCloseGlyph(HDC dc, const RECT& box, COLORREF color, int thickness) {
-    const int s = std::min(box.right - box.left, box.bottom - box.top) * 30 / 100;
+    const int s = std::min(box.right - box.left, box.bottom - box.top) * 22 / 100;
     const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
     POINT a[2] = {{cx - s, cy - s}, {cx + s + 1, cy + s + 1}};
     POINT b[2] = {{cx + s, cy - s}, {cx - s - 1, cy + s + 1}};

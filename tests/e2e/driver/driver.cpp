@@ -207,6 +207,13 @@ Rect WindowRect(Window w) {
 }
 
 int Dpi(Window w) {
+    // The program's own figure first: what it lays the window out with.
+    if (Exists(w)) {
+        HWND root = GetAncestor(H(w), GA_ROOT);
+        if (auto dpi = reinterpret_cast<UINT_PTR>(GetPropW(root, L"OrvelleDpi"))) {
+            return static_cast<int>(dpi);
+        }
+    }
     using Fn = UINT(WINAPI*)(HWND);
     static Fn for_window = reinterpret_cast<Fn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
@@ -377,6 +384,8 @@ bool WaitGone(Window w, Millis timeout) {
 bool Screenshot(Window w, const std::string& path) {
     RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (w && !GetWindowRect(H(w), &r)) return false;
+    // Paint what is pending first, so the picture shows the latest state.
+    if (w) RedrawWindow(H(w), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return false;
     HDC screen = GetDC(nullptr);

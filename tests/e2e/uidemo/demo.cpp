@@ -22,7 +22,8 @@ Design At(std::string caption, int x, int y, int w, int h, bool visible = true) 
 const char* ElementFor(const Control& c) {
     switch (c.GetKind()) {
         case Kind::CommandButton:
-            return "Button";
+            // cmdModal looks like the program's navigation buttons.
+            return c.Name() == "cmdModal" ? "system" : "Button";
         case Kind::Label:
             return "Label";
         case Kind::Frame:

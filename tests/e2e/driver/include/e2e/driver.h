@@ -52,7 +52,9 @@ bool Visible(Window w);      // IsWindowVisible: hidden when any container is
 bool Enabled(Window w);      // IsWindowEnabled of the window itself
 bool Exists(Window w);
 Rect WindowRect(Window w);  // screen pixels
-int Dpi(Window w);          // GetDpiForWindow where the system has it, else the screen's
+// The DPI the program lays the window out with (its "OrvelleDpi" property),
+// else GetDpiForWindow where the system has it, else the screen's.
+int Dpi(Window w);
 // Check box 0/1/2 and option button 0/1, read the same for skinned
 // (owner-drawn) and standard ones.
 int CheckState(Window w);

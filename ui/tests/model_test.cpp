@@ -1,0 +1,61 @@
+// List selections of the control model survive edits of the list: both
+// hosts push the selection to the window after every change of the items.
+#include <gtest/gtest.h>
+
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/headless.h"
+
+namespace orv::ui {
+namespace {
+
+struct ListForm : Form {
+    explicit ListForm(Host& h) : Form(h, "listform", "", 3000, 3000) {}
+    ComboBox combo{*this, "combo", {}};
+    ListBox list{*this, "list", {}};
+};
+
+TEST(ListSelection, RemovingItemsKeepsTheSelectedItem) {
+    struct Case {
+        int selected, removed, want_index;
+        const char* want_text;
+    } cases[] = {
+        {2, 0, 1, "c"},                   // an item above goes: the selection follows its item
+        {1, 0, 0, "b"},  {1, 2, 1, "b"},  // below: unchanged
+        {1, 1, -1, ""},                   // the selected item itself: nothing selected
+        {-1, 0, -1, ""}, {1, 5, 1, "b"},  // out of range: nothing happens
+        {1, -1, 1, "b"},
+    };
+    for (const auto& c : cases) {
+        HeadlessHost host;
+        ListForm form(host);
+        for (const char* item : {"a", "b", "c"}) {
+            form.combo.AddItem(item);
+            form.list.AddItem(item);
+        }
+        form.combo.SetListIndex(c.selected);
+        form.list.SetListIndex(c.selected);
+        form.combo.RemoveItem(c.removed);
+        form.list.RemoveItem(c.removed);
+        EXPECT_EQ(form.combo.ListIndex(), c.want_index) << c.selected << "/" << c.removed;
+        EXPECT_EQ(form.combo.SelectedText(), c.want_text) << c.selected << "/" << c.removed;
+        EXPECT_EQ(form.combo.Text(), c.want_text) << c.selected << "/" << c.removed;
+        EXPECT_EQ(form.list.ListIndex(), c.want_index) << c.selected << "/" << c.removed;
+    }
+}
+
+TEST(ListSelection, RemovingDoesNotRaiseClick) {
+    HeadlessHost host;
+    ListForm form(host);
+    int clicks = 0;
+    form.list.onClick = [&] { ++clicks; };
+    for (const char* item : {"a", "b", "c"}) form.list.AddItem(item);
+    form.list.SetListIndex(2);
+    ASSERT_EQ(clicks, 1);
+    form.list.RemoveItem(0);
+    form.list.RemoveItem(1);
+    EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace orv::ui
