@@ -264,6 +264,8 @@ std::vector<HotSpot> SkinElement::HotSpots() const {
     for (const SkinElement* e = this; e && depth < 16; e = e->base_, ++depth) {
         std::vector<HotSpot> spots;
         for (const auto& [k, v] : e->entries_) {
+            // "hotspots = none" keeps a derived element's bar free of its base's.
+            if (EqualNoCase(k, "hotspots") && EqualNoCase(Unquote(v), "none")) return {};
             if (!StartsNoCase(k, "hotspot.")) continue;
             std::string name = k.substr(8);
             if (name.empty()) continue;
@@ -384,7 +386,7 @@ std::vector<CaptionBox> LayoutCaption(const CaptionMetrics& m) {
         return true;
     };
     if (!place(CaptionBox::Role::Close, -1, m.button_width)) return boxes;
-    if (!place(CaptionBox::Role::Minimize, -1, m.button_width)) return boxes;
+    if (m.minimize && !place(CaptionBox::Role::Minimize, -1, m.button_width)) return boxes;
     right -= m.gap;  // a little air between the window buttons and the hot spots
     for (int i = static_cast<int>(m.hot_spot_widths.size()) - 1; i >= 0; --i) {
         if (!place(CaptionBox::Role::HotSpot, i, m.hot_spot_widths[static_cast<std::size_t>(i)]))

@@ -135,6 +135,8 @@ TEST(SkinParse, ElementsKeysAndBase) {
     EXPECT_EQ(small->GetMetric("caption.height", 0), 24);
     EXPECT_EQ(small->GetColor("caption.text", {}), (Color{0x10, 0x20, 0x30}));  // from the base
     EXPECT_EQ(small->HotSpots(), form->HotSpots());
+    auto bare = ParseSkin(std::string(kSkin) + "[Tool]\nbase = Form\nhotspots = none\n");
+    EXPECT_TRUE(bare->Find("Tool")->HotSpots().empty());
     EXPECT_EQ(form->HotSpots(), (std::vector<HotSpot>{{"About", "About"}, {"help", "?"}}));
     EXPECT_EQ(form->GetMetric("missing", 7), 7);
     EXPECT_EQ(set->Find("Button")->GetFill("fill").type, Fill::Type::Gradient);
@@ -210,6 +212,7 @@ TEST(SkinParse, ShippedSkinHasEveryElement) {
     ASSERT_EQ(spots.size(), 2u);
     EXPECT_EQ(spots[0].name, "About");
     EXPECT_EQ(spots[1].name, "help");
+    EXPECT_TRUE(set->Find("SmallForm")->HotSpots().empty());
 }
 
 CaptionMetrics Bar(int width, std::vector<int> spots) {
@@ -241,6 +244,12 @@ TEST(CaptionLayout, BoxesRightToLeftWithoutOverlap) {
     EXPECT_EQ(HitCaption(boxes, boxes[2].left, boxes[2].top), 2);
     EXPECT_EQ(HitCaption(boxes, boxes[2].right, boxes[2].top), -1);  // right edge exclusive
     EXPECT_EQ(HitCaption(boxes, 10, 10), -1);                        // the title: dragging
+
+    CaptionMetrics owned = Bar(400, {50});
+    owned.minimize = false;
+    auto owned_boxes = LayoutCaption(owned);
+    ASSERT_EQ(owned_boxes.size(), 2u);
+    EXPECT_EQ(owned_boxes[1].role, CaptionBox::Role::HotSpot);
 }
 
 TEST(CaptionLayout, NarrowWindowsDropWhatDoesNotFit) {

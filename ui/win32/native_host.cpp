@@ -725,15 +725,16 @@ void NativeHost::Impl::ApplyFrame(FormPeer& fp) {
     LONG_PTR style = GetWindowLongPtrW(fp.hwnd, GWL_STYLE);
     LONG_PTR ex = GetWindowLongPtrW(fp.hwnd, GWL_EXSTYLE);
     const LONG_PTR visible = style & WS_VISIBLE;
+    const bool owned = GetWindow(fp.hwnd, GW_OWNER) != nullptr;
+    const LONG_PTR minimize = owned ? 0 : WS_MINIMIZEBOX;
     if (fp.skinned) {
         // The skinned window draws its own caption bar and border in its client
         // area: a popup with the system menu and minimise box, so the taskbar,
         // Alt+F4 and Alt+Space still behave as with a standard caption.
-        style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | visible;
-        if (!GetWindow(fp.hwnd, GW_OWNER)) ex |= WS_EX_APPWINDOW;
+        style = WS_POPUP | WS_SYSMENU | minimize | WS_CLIPCHILDREN | visible;
+        if (!owned) ex |= WS_EX_APPWINDOW;
     } else {
-        style =
-            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | visible;
+        style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | minimize | WS_CLIPCHILDREN | visible;
     }
     SetWindowLongPtrW(fp.hwnd, GWL_STYLE, style);
     SetWindowLongPtrW(fp.hwnd, GWL_EXSTYLE, ex);
@@ -764,6 +765,9 @@ void NativeHost::Impl::LayoutCaptionBar(FormPeer& fp) {
     m.button_width = Px(fp, e.GetMetric("control.width", 26));
     m.gap = Px(fp, 3);
     m.min_title = Px(fp, 60);
+    // Minimising an owned window would hide it and leave its disabled owner
+    // with nothing to click; owned windows only close.
+    m.minimize = GetWindow(fp.hwnd, GW_OWNER) == nullptr;
     HDC dc = GetDC(fp.hwnd);
     HGDIOBJ old = SelectObject(dc, Font(fp, e.GetFont("spot.font", DefaultFont())));
     for (const auto& s : fp.spots) {

@@ -210,6 +210,14 @@ TEST_F(UiDemo, Screenshot) {
     ASSERT_TRUE(ChooseItem(Control("cboColour"), 2));
     ASSERT_TRUE(WaitUntil([&] { return Text(Control("lblTicks")) != "Timer: 0 ticks"; }));
     EXPECT_TRUE(Screenshot(main, path));
+    // With a second name, the whole screen with the tool window open.
+    const std::string tool_path = Environment("ORVELLE_E2E_SHOT_TOOL");
+    if (tool_path.empty()) return;
+    ASSERT_TRUE(PostClick(Control("cmdModal")));
+    Window tool = FindForm("demotool", 10s, demo.Id());
+    ASSERT_TRUE(tool);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(tool) && !Enabled(main); }));
+    EXPECT_TRUE(Screenshot({}, tool_path));
 }
 
 class UiDemoSplash : public UiDemo {

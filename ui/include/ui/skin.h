@@ -81,7 +81,7 @@ class SkinElement {
     std::string GetText(std::string_view key, std::string fallback = {}) const;
 
     // "hotspot.<Name> = <text>" entries in file order (the element's own, or
-    // else its base's).
+    // else its base's; "hotspots = none" means none, whatever the base has).
     std::vector<HotSpot> HotSpots() const;
 
     const std::vector<std::pair<std::string, std::string>>& Entries() const { return entries_; }
@@ -135,6 +135,7 @@ struct CaptionMetrics {
     int button_width = 0;              // close and minimise
     int gap = 0;                       // between boxes
     int min_title = 0;                 // room kept for the title at the left
+    bool minimize = true;              // owned (modal) windows have no minimise box
     std::vector<int> hot_spot_widths;  // pixel width of each hot spot box
 };
 
