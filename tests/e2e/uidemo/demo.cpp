@@ -92,7 +92,7 @@ DemoMain::DemoMain(DemoContext& ctx)
       cmdToggle(*this, "cmdToggle", At("Hide options", 16, 196, 220, 26)),
       cmdModal(*this, "cmdModal", At("Open tool window...", 16, 230, 220, 26)),
       lblTicks(*this, "lblTicks", At("Timer: 0 ticks", 16, 268, 220, 18)),
-      tabMain(*this, "tabMain", At("", 252, 34, 250, 226), {"General", "Details"}),
+      tabMain(*this, "tabMain", At("", 252, 34, 250, 226), {"General", "Details", "More"}),
       tabFrame0(*this, "tabFrame", At("", 260, 62, 234, 190), nullptr, 0),
       lblColour(*this, "lblColour", At("Colour", 10, 10, 200, 18), &tabFrame0),
       cboColour(*this, "cboColour", At("", 10, 30, 150, 24), &tabFrame0),
@@ -104,6 +104,11 @@ DemoMain::DemoMain(DemoContext& ctx)
       prgLevel(*this, "prgLevel", At("", 10, 68, 210, 16), &tabFrame1),
       txtName(*this, "txtName", At("", 10, 96, 210, 22), &tabFrame1),
       lblEcho(*this, "lblEcho", At("Type a name above", 10, 126, 210, 18), &tabFrame1),
+      tabFrame2(*this, "tabFrame", At("", 260, 62, 234, 190, false), nullptr, 2),
+      lvwItems(*this, "lvwItems", At("", 10, 10, 214, 104), &tabFrame2),
+      imgDrive(*this, "imgDrive", At("", 10, 124, 150, 24), &tabFrame2),
+      updCount(*this, "updCount", At("", 168, 124, 18, 24), &tabFrame2),
+      lblMore(*this, "lblMore", At("Nothing chosen", 10, 158, 214, 18), &tabFrame2),
       stsBar(*this, Kind::StatusBar, "stsBar",
              At("Orvelle ui demo: every control is a real window", 0, 346, 518, 23)),
       Timer1(*this, "Timer1", 500),
@@ -133,6 +138,14 @@ void DemoMain::Form_Load() {
     sldLevel.SetValue(30);
     prgLevel.SetValue(30);
     optSmall.SetValue(true);
+    lvwItems.AddColumn("Process", 1800);
+    lvwItems.AddColumn("Memory", 1200);
+    lvwItems.AddItem({"explorer.exe", {"24 MB"}});
+    lvwItems.AddItem({"orvelle.exe", {"6 MB"}});
+    lvwItems.AddItem({"winlogon.exe", {"3 MB"}});
+    imgDrive.AddItem({"C: System", 0, 0});
+    imgDrive.AddItem({"D: Data", 0, 0});
+    updCount.SetRange(0, 10);
 
     cmdHello.onClick = [this] {
         lblStatus.SetCaption("Hello number " + std::to_string(++hellos_));
@@ -151,8 +164,8 @@ void DemoMain::Form_Load() {
         lblStatus.SetCaption("Tool window closed");
     };
     tabMain.onClick = [this] {
-        Frame* frames[] = {&tabFrame0, &tabFrame1};
-        for (int i = 1; i <= 2; ++i) {
+        Frame* frames[] = {&tabFrame0, &tabFrame1, &tabFrame2};
+        for (int i = 1; i <= 3; ++i) {
             Frame& f = *frames[i - 1];
             f.SetVisible(tabMain.SelectedTab() == i);
             f.SetEnabled(tabMain.SelectedTab() == i);
@@ -165,6 +178,16 @@ void DemoMain::Form_Load() {
     lstItems.onClick = [this] { lblStatus.SetCaption("Item: " + lstItems.SelectedText()); };
     sldLevel.onChange = [this] { prgLevel.SetValue(sldLevel.Value()); };
     txtName.onChange = [this] { lblEcho.SetCaption("Name: " + txtName.Text()); };
+    lvwItems.onClick = [this] {
+        int i = lvwItems.SelectedIndex();
+        lblMore.SetCaption(i < 0 ? "No process"
+                                 : "Process: " +
+                                       lvwItems.ListItems()[static_cast<std::size_t>(i)].text);
+    };
+    imgDrive.onClick = [this] { lblMore.SetCaption("Drive: " + imgDrive.Text()); };
+    updCount.onChange = [this] {
+        lblMore.SetCaption("Count: " + std::to_string(updCount.Value()));
+    };
     Timer1.onTimer = [this] {
         lblTicks.SetCaption("Timer: " + std::to_string(++ticks_) + " ticks");
     };

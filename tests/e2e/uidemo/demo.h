@@ -79,6 +79,11 @@ class DemoMain : public Form {
     ProgressBar prgLevel;
     TextBox txtName;
     Label lblEcho;
+    Frame tabFrame2;
+    ListView lvwItems;
+    ImageCombo imgDrive;
+    UpDown updCount;
+    Label lblMore;
     Control stsBar;
     Timer Timer1;
 

@@ -104,6 +104,7 @@ TEST_F(UiDemo, TabStripSwitchesItsFrames) {
     EXPECT_EQ(SelectedTab(tabs), 1);
     EXPECT_TRUE(Visible(page0));
     EXPECT_FALSE(Visible(page1));
+    EXPECT_FALSE(Visible(Control("tabFrame(2)")));
     ASSERT_TRUE(ChooseTab(tabs, 2));
     EXPECT_TRUE(WaitUntil([&] { return Visible(page1); }));
     EXPECT_FALSE(Visible(page0));
@@ -130,6 +131,22 @@ TEST_F(UiDemo, ComboListSliderAndText) {
     EXPECT_EQ(Position(Control("prgLevel")), 75);  // the handler moved it
     ASSERT_TRUE(SetText(Control("txtName"), "Zoë"));
     EXPECT_TRUE(TextBecomes(Control("lblEcho"), "Name: Zoë"));  // UTF-8 both ways
+}
+
+TEST_F(UiDemo, ListViewImageComboAndUpDown) {
+    ASSERT_TRUE(ChooseTab(Control("tabMain"), 3));
+    Window list = Control("lvwItems"), more = Control("lblMore");
+    ASSERT_TRUE(WaitUntil([&] { return Visible(list); }));
+    EXPECT_EQ(ListViewCount(list), 3);
+    EXPECT_EQ(ListViewText(list, 1), "orvelle.exe");
+    EXPECT_EQ(ListViewText(list, 1, 1), "6 MB");
+    ASSERT_TRUE(SelectListViewItem(list, 2));
+    EXPECT_TRUE(TextBecomes(more, "Process: winlogon.exe"));
+    ASSERT_TRUE(ChooseItem(Control("imgDrive"), 1));
+    EXPECT_TRUE(TextBecomes(more, "Drive: D: Data"));
+    ASSERT_TRUE(SetPosition(Control("updCount"), 7));
+    EXPECT_TRUE(TextBecomes(more, "Count: 7"));
+    EXPECT_EQ(Position(Control("updCount")), 7);
 }
 
 TEST_F(UiDemo, ModalWindowDisablesItsOwnerUntilClosed) {
