@@ -1,7 +1,5 @@
 #include "cmenu.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cstring>
 #include <new>

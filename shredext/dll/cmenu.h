@@ -2,8 +2,10 @@
 // for its one menu item and the item's texts (IContextMenu), and invokes it to shred.
 #pragma once
 
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <functional>

@@ -3,8 +3,10 @@
 // and for folders ("Directory"), and an entry in the approved shell extensions. Parent keys
 // that registration had to create (a fresh system may lack "Directory\shellex") are recorded
 // under the class key, so unregistration removes exactly what registration added.
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
+#include <olectl.h>
 
 #include <string>
 #include <vector>
@@ -199,7 +201,9 @@ HRESULT Register() {
         ITypeLib* library = nullptr;
         hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
         if (SUCCEEDED(hr)) {
-            hr = ::RegisterTypeLib(library, path.c_str(), nullptr);
+            // RegisterTypeLib takes a non-const path but does not write to it.
+            std::wstring pathCopy = path;
+            hr = ::RegisterTypeLib(library, pathCopy.data(), nullptr);
             library->Release();
         }
     }

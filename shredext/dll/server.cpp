@@ -1,8 +1,9 @@
 // The in-process server's entry points: the class factory of cMenu, DllGetClassObject and
 // DllCanUnloadNow. Explorer calls DllCanUnloadNow on idle extensions and unloads the DLL when
 // it answers S_OK, so every live object, factory reference and server lock must count.
-#include <unknwn.h>
 #include <windows.h>
+
+#include <unknwn.h>
 
 #include "cmenu.h"
 #include "identity.h"

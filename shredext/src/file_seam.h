@@ -70,7 +70,7 @@ class FileSystem {
     // file and never follows a link: a name that is not a regular file yields nullptr.
     virtual std::unique_ptr<WritableFile> OpenForOverwrite(const Path& path) = 0;
 
-    virtual bool DeleteFile(const Path& path) = 0;
+    virtual bool RemoveFile(const Path& path) = 0;
     // Removes a link itself (file or directory link), never its target.
     virtual bool RemoveLink(const Path& path) = 0;
     // Removes an empty folder.
@@ -80,7 +80,7 @@ class FileSystem {
     virtual std::optional<std::vector<Entry>> List(const Path& folder) = 0;
 
     // Lets the calling thread handle pending window messages (a no-op without a UI).
-    virtual void Yield() {}
+    virtual void YieldToWindowEvents() {}
 
     virtual ErrorCode LastError() const = 0;
 };

@@ -91,7 +91,7 @@ class PosixFileSystem final : public FileSystem {
         return std::make_unique<PosixFile>(fd);
     }
 
-    bool DeleteFile(const Path& path) override { return ::unlink(path.c_str()) == 0 || Failed(); }
+    bool RemoveFile(const Path& path) override { return ::unlink(path.c_str()) == 0 || Failed(); }
     bool RemoveLink(const Path& path) override { return ::unlink(path.c_str()) == 0 || Failed(); }
     bool RemoveFolder(const Path& path) override { return ::rmdir(path.c_str()) == 0 || Failed(); }
 

@@ -77,7 +77,7 @@ bool Shredder::ShredFile(const Path& path) {
         Leave(path, Failure::NotOverwritten, writeError);
         return false;
     }
-    if (fs_.DeleteFile(path)) return true;
+    if (fs_.RemoveFile(path)) return true;
     const ErrorCode error = fs_.LastError();
     restore();
     Leave(path, Failure::NotDeleted, error);
@@ -85,7 +85,7 @@ bool Shredder::ShredFile(const Path& path) {
 }
 
 bool Shredder::ShredFolder(const Path& path) {
-    fs_.Yield();
+    fs_.YieldToWindowEvents();
     const auto entries = fs_.List(path);
     if (!entries) {
         Leave(path, Failure::FolderNotListed, fs_.LastError());

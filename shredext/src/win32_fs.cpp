@@ -109,18 +109,34 @@ class Win32FileSystem final : public FileSystem {
         return std::make_unique<Win32File>(handle);
     }
 
-    bool DeleteFile(const Path& path) override {
+    bool RemoveFile(const Path& path) override {
         return ::DeleteFileW(Extended(path).c_str()) || Fail();
     }
     bool RemoveLink(const Path& path) override {
-        // A directory link (junction, directory symlink) goes with RemoveDirectory, which
-        // removes the link and never looks inside its target; a file link with DeleteFile.
-        const Path ext = Extended(path);
-        const DWORD attributes = ::GetFileAttributesW(ext.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            ::RemoveDirectoryW(ext.c_str()))
-            return true;
-        return ::DeleteFileW(ext.c_str()) || Fail();
+        // The link is opened as itself and deleted through that handle, and only when the
+        // handle really is a reparse point: Wine opens the target of a Unix symlink even with
+        // FILE_FLAG_OPEN_REPARSE_POINT, and its RemoveDirectory removes an empty target folder
+        // and leaves the link. Refusing there keeps the target untouched, and is reported.
+        HANDLE handle = ::CreateFileW(
+            Extended(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return Fail();
+        FILE_ATTRIBUTE_TAG_INFO tag{};
+        bool ok = ::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof(tag));
+        if (!ok) {
+            Fail();
+        } else if (!(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            ok = false;
+            error_ = ERROR_NOT_A_REPARSE_POINT;
+        } else {
+            FILE_DISPOSITION_INFO disposition{TRUE};
+            ok = ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
+                                              sizeof(disposition)) ||
+                 Fail();
+        }
+        ::CloseHandle(handle);
+        return ok;
     }
     bool RemoveFolder(const Path& path) override {
         return ::RemoveDirectoryW(Extended(path).c_str()) || Fail();
@@ -151,7 +167,7 @@ class Win32FileSystem final : public FileSystem {
         return entries;
     }
 
-    void Yield() override {
+    void YieldToWindowEvents() override {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {

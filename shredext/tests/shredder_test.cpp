@@ -50,7 +50,7 @@ TEST(ShredFile, OverwritesTheWholeLengthBeforeDeleting) {
     TempDir dir;
     for (const std::size_t size : sizes) {
         SCOPED_TRACE("size " + std::to_string(size));
-        const fs::path file = dir / ("f" + std::to_string(size) + ".bin");
+        const fs::path file = dir / std::to_string(size).append(".bin");
         WriteBytes(file, Filler(size));
         ObservedFs observed;
         shred::Shredder shredder(observed);

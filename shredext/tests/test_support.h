@@ -139,11 +139,11 @@ class ObservedFs final : public shred::FileSystem {
         if (!file) return Forward(), nullptr;
         return std::make_unique<File>(*this, std::move(file), failWrite.count(path) != 0);
     }
-    bool DeleteFile(const Path& path) override {
+    bool RemoveFile(const Path& path) override {
         bytesAtDelete[path] = ReadBytes(fs::path(path));
         ops.push_back({"delete", path});
         if (failDelete.count(path)) return Inject();
-        return real_->DeleteFile(path) || Forward();
+        return real_->RemoveFile(path) || Forward();
     }
     bool RemoveLink(const Path& path) override {
         ops.push_back({"unlink", path});
