@@ -1339,9 +1339,6 @@ void NativeHost::Impl::LoadImageList(FormPeer& fp, ViewPeer& v) {
         if (!icon) {
             icon = static_cast<HICON>(LoadImageW(instance, w.c_str(), IMAGE_ICON, size, size, 0));
         }
-        if (!icon)
-            icon = static_cast<HICON>(CopyImage(LoadIconW(nullptr, MAKEINTRESOURCEW(32512 + 5)),
-                                                IMAGE_ICON, size, size, 0));
         // Keep the numbering of the list even when one picture is missing.
         if (icon) {
             ImageList_AddIcon(v.images, icon);

@@ -92,6 +92,7 @@ DemoMain::DemoMain(DemoContext& ctx)
       cmdToggle(*this, "cmdToggle", At("Hide options", 16, 196, 220, 26)),
       cmdModal(*this, "cmdModal", At("Open tool window...", 16, 230, 220, 26)),
       lblTicks(*this, "lblTicks", At("Timer: 0 ticks", 16, 268, 220, 18)),
+      imgLogo(*this, "imgLogo", At("", 16, 292, 72, 45)),
       tabMain(*this, "tabMain", At("", 252, 34, 250, 226), {"General", "Details", "More"}),
       tabFrame0(*this, "tabFrame", At("", 260, 62, 234, 190), nullptr, 0),
       lblColour(*this, "lblColour", At("Colour", 10, 10, 200, 18), &tabFrame0),
@@ -146,6 +147,8 @@ void DemoMain::Form_Load() {
     imgDrive.AddItem({"C: System", 0, 0});
     imgDrive.AddItem({"D: Data", 0, 0});
     updCount.SetRange(0, 10);
+    imgLogo.stretch = true;
+    imgLogo.SetSource(ctx_.folder + "\\Splash.spl");
 
     cmdHello.onClick = [this] {
         lblStatus.SetCaption("Hello number " + std::to_string(++hellos_));

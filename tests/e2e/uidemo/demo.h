@@ -20,6 +20,7 @@ struct DemoContext {
     std::shared_ptr<const SkinSet> skin;
     std::string splash;  // the splash file's bytes
     int splash_wait_ms = 0;
+    std::string folder;  // the executable's, UTF-8
 };
 
 // Skins every control of a known kind with its element (as the program does).
@@ -67,6 +68,7 @@ class DemoMain : public Form {
     CommandButton cmdToggle;
     CommandButton cmdModal;
     Label lblTicks;
+    Image imgLogo;
     TabStrip tabMain;
     Frame tabFrame0;
     Label lblColour;

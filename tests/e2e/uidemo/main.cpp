@@ -20,6 +20,17 @@ std::wstring Folder() {
     return p.substr(0, p.find_last_of(L"\\/"));
 }
 
+std::string Utf8(const std::wstring& w) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                            nullptr);
+    }
+    return s;
+}
+
 std::string ReadFile(const std::wstring& path) {
     std::string bytes;
     if (FILE* f = _wfopen(path.c_str(), L"rb")) {
@@ -49,8 +60,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         [](const std::string& what) { OutputDebugStringA(("uidemo: " + what + "\n").c_str()); });
     orv::ui::Forms forms;
     const std::wstring folder = Folder();
-    orv::demo::DemoContext ctx{host, forms, nullptr, ReadFile(folder + L"\\Splash.spl"),
-                               splash_wait};
+    orv::demo::DemoContext ctx{
+        host, forms, nullptr, ReadFile(folder + L"\\Splash.spl"), splash_wait, Utf8(folder)};
     if (!plain) ctx.skin = orv::ui::ParseSkin(ReadFile(folder + L"\\winaquas.skn"));
     forms.Get<orv::demo::DemoMain>(ctx).Show();
     return host.RunMessageLoop();
