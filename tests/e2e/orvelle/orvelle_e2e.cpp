@@ -2,6 +2,7 @@
 // contract (names on windows, the messages a user's input sends).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -77,7 +78,9 @@ TEST_F(Orvelle, FirstViewIsTheVisualPanelInAShortWindow) {
     EXPECT_EQ(ItemText(Get("combolng"), 0), "English");
 
     const std::string shot = Environment("ORVELLE_E2E_SHOT");
-    if (!shot.empty()) EXPECT_TRUE(Screenshot(main, WindowsPath(shot)));
+    if (!shot.empty()) {
+        EXPECT_TRUE(Screenshot(main, WindowsPath(shot)));
+    }
 }
 
 TEST_F(Orvelle, NavigationShowsOnePanelAtItsHeight) {
