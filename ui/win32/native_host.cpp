@@ -44,6 +44,7 @@ constexpr wchar_t kValueProp[] = L"OrvelleValue";
 constexpr wchar_t kDpiProp[] = L"OrvelleDpi";
 constexpr UINT kMsgRunSkinElement = WM_APP + 1;
 constexpr UINT kMsgSyncListView = WM_APP + 2;
+constexpr UINT kMsgSyncRows = WM_APP + 3;
 constexpr UINT_PTR kHoverSubclass = 1;
 
 std::wstring Wide(std::string_view s) {
@@ -201,6 +202,14 @@ struct ViewPeer {
     HICON icon = nullptr;
     int pic_w = 0, pic_h = 0;
     HIMAGELIST images = nullptr;
+    // What the native list holds, so a change of the items touches only the
+    // rows that differ (a list refilled every second keeps its scroll
+    // position, and adding n items one by one costs n insertions).
+    std::vector<std::string> shown_items;
+    std::vector<ListView::Column> shown_columns;
+    int shown_columns_dpi = 0;
+    std::vector<ListViewItem> shown_rows;
+    bool rows_pending = false;
     UINT_PTR timer_id = 0;
 
     const SkinElement* Skin() const {
@@ -402,6 +411,8 @@ struct NativeHost::Impl {
     void Push(ViewPeer& v, Prop prop);
     void PushAll(ViewPeer& v);
     void LoadPicture(ViewPeer& v);
+    void SyncListItems(ViewPeer& v);
+    void SyncRows(ViewPeer& v);
     void LoadImageList(FormPeer& fp, ViewPeer& v);
 
     // ---- input ------------------------------------------------------------
@@ -1151,57 +1162,20 @@ void NativeHost::Impl::Push(ViewPeer& v, Prop prop) {
                 case Kind::ComboBox:
                 case Kind::DriveList:
                 case Kind::ListBox:
-                case Kind::FolderList: {
-                    auto& list = static_cast<ListControl&>(c);
-                    const bool combo = kind == Kind::ComboBox || kind == Kind::DriveList;
-                    SendMessageW(h, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
-                    for (const auto& item : list.Items()) {
-                        std::wstring w = Wide(item);
-                        SendMessageW(h, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
-                                     reinterpret_cast<LPARAM>(w.c_str()));
-                    }
+                case Kind::FolderList:
+                    SyncListItems(v);
                     Push(v, Prop::Selection);
                     if (kind == Kind::ComboBox) Push(v, Prop::Text);
                     break;
-                }
-                case Kind::ListView: {
-                    auto& lv = static_cast<ListView&>(c);
-                    SendMessageW(h, WM_SETREDRAW, FALSE, 0);
-                    SendMessageW(h, LVM_DELETEALLITEMS, 0, 0);
-                    while (SendMessageW(h, LVM_DELETECOLUMN, 0, 0)) {
+                case Kind::ListView:
+                    // A handler usually clears and refills the list: the rows
+                    // follow once it is done, in one pass.
+                    if (!v.rows_pending && v.form->body.hwnd) {
+                        v.rows_pending = true;
+                        PostMessageW(v.form->body.hwnd, kMsgSyncRows, 0,
+                                     reinterpret_cast<LPARAM>(v.hwnd));
                     }
-                    int col = 0;
-                    for (const auto& column : lv.Columns()) {
-                        std::wstring w = Wide(column.text);
-                        LVCOLUMNW lc{};
-                        lc.mask = LVCF_TEXT | LVCF_WIDTH;
-                        lc.pszText = w.data();
-                        lc.cx = TwipsToPixels(column.width, fp.dpi);
-                        SendMessageW(h, LVM_INSERTCOLUMNW, col++, reinterpret_cast<LPARAM>(&lc));
-                    }
-                    int row = 0;
-                    for (const auto& item : lv.ListItems()) {
-                        std::wstring w = Wide(item.text);
-                        LVITEMW li{};
-                        li.mask = LVIF_TEXT;
-                        li.iItem = row;
-                        li.pszText = w.data();
-                        SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&li));
-                        int sub = 1;
-                        for (const auto& s : item.sub_items) {
-                            std::wstring ws = Wide(s);
-                            LVITEMW si{};
-                            si.iSubItem = sub++;
-                            si.pszText = ws.data();
-                            SendMessageW(h, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&si));
-                        }
-                        ++row;
-                    }
-                    Push(v, Prop::Selection);
-                    SendMessageW(h, WM_SETREDRAW, TRUE, 0);
-                    InvalidateRect(h, nullptr, TRUE);
                     break;
-                }
                 case Kind::TabStrip: {
                     auto& tabs = static_cast<TabStrip&>(c);
                     SendMessageW(h, TCM_DELETEALLITEMS, 0, 0);
@@ -1262,6 +1236,7 @@ void NativeHost::Impl::Push(ViewPeer& v, Prop prop) {
                                  0);
                     break;
                 case Kind::ListView: {
+                    if (v.rows_pending) break;  // the row sync selects afterwards
                     int sel = static_cast<ListView&>(c).SelectedIndex();
                     LVITEMW li{};
                     li.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -1289,6 +1264,109 @@ void NativeHost::Impl::Push(ViewPeer& v, Prop prop) {
         case Prop::Interval:
             break;
     }
+}
+
+void NativeHost::Impl::SyncListItems(ViewPeer& v) {
+    const auto& items = static_cast<ListControl&>(*v.control).Items();
+    const Kind kind = v.control->GetKind();
+    const bool combo = kind == Kind::ComboBox || kind == Kind::DriveList;
+    HWND h = v.hwnd;
+    auto& shown = v.shown_items;
+    if (items.empty()) {
+        SendMessageW(h, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+        shown.clear();
+        return;
+    }
+    std::size_t same = 0;
+    while (same < shown.size() && same < items.size() && shown[same] == items[same]) ++same;
+    for (std::size_t i = shown.size(); i-- > same;) {
+        SendMessageW(h, combo ? CB_DELETESTRING : LB_DELETESTRING, i, 0);
+    }
+    for (std::size_t i = same; i < items.size(); ++i) {
+        std::wstring w = Wide(items[i]);
+        SendMessageW(h, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(w.c_str()));
+    }
+    shown = items;
+}
+
+void NativeHost::Impl::SyncRows(ViewPeer& v) {
+    v.rows_pending = false;
+    auto& lv = static_cast<ListView&>(*v.control);
+    HWND h = v.hwnd;
+    const int dpi = v.form->dpi;
+    Updating guard(*this);
+    const auto& columns = lv.Columns();
+    bool same_columns = columns.size() == v.shown_columns.size();
+    for (std::size_t i = 0; same_columns && i < columns.size(); ++i) {
+        same_columns = columns[i].text == v.shown_columns[i].text;
+    }
+    if (!same_columns) {
+        SendMessageW(h, LVM_DELETEALLITEMS, 0, 0);
+        while (SendMessageW(h, LVM_DELETECOLUMN, 0, 0)) {
+        }
+        v.shown_rows.clear();
+        int col = 0;
+        for (const auto& column : columns) {
+            std::wstring w = Wide(column.text);
+            LVCOLUMNW lc{};
+            lc.mask = LVCF_TEXT | LVCF_WIDTH;
+            lc.pszText = w.data();
+            lc.cx = TwipsToPixels(column.width, dpi);
+            SendMessageW(h, LVM_INSERTCOLUMNW, col++, reinterpret_cast<LPARAM>(&lc));
+        }
+    } else if (v.shown_columns_dpi != dpi) {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            SendMessageW(h, LVM_SETCOLUMNWIDTH, i, TwipsToPixels(columns[i].width, dpi));
+        }
+    } else {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i].width != v.shown_columns[i].width) {
+                SendMessageW(h, LVM_SETCOLUMNWIDTH, i, TwipsToPixels(columns[i].width, dpi));
+            }
+        }
+    }
+    v.shown_columns = columns;
+    v.shown_columns_dpi = dpi;
+
+    const auto& rows = lv.ListItems();
+    auto& shown = v.shown_rows;
+    auto set_text = [&](int row, int sub, const std::string& text) {
+        std::wstring w = Wide(text);
+        LVITEMW li{};
+        li.iSubItem = sub;
+        li.pszText = w.data();
+        SendMessageW(h, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&li));
+    };
+    const std::size_t keep = std::min(rows.size(), shown.size());
+    for (std::size_t r = 0; r < keep; ++r) {
+        const auto& want = rows[r];
+        const auto& have = shown[r];
+        if (want.text != have.text) set_text(static_cast<int>(r), 0, want.text);
+        const std::size_t subs = std::max(want.sub_items.size(), have.sub_items.size());
+        for (std::size_t s = 0; s < subs; ++s) {
+            const std::string empty;
+            const std::string& a = s < want.sub_items.size() ? want.sub_items[s] : empty;
+            const std::string& b = s < have.sub_items.size() ? have.sub_items[s] : empty;
+            if (a != b) set_text(static_cast<int>(r), static_cast<int>(s + 1), a);
+        }
+    }
+    for (std::size_t r = shown.size(); r-- > rows.size();) {
+        SendMessageW(h, LVM_DELETEITEM, r, 0);
+    }
+    for (std::size_t r = shown.size(); r < rows.size(); ++r) {
+        std::wstring w = Wide(rows[r].text);
+        LVITEMW li{};
+        li.mask = LVIF_TEXT;
+        li.iItem = static_cast<int>(r);
+        li.pszText = w.data();
+        SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&li));
+        for (std::size_t s = 0; s < rows[r].sub_items.size(); ++s) {
+            set_text(static_cast<int>(r), static_cast<int>(s + 1), rows[r].sub_items[s]);
+        }
+    }
+    shown = rows;
+    Push(v, Prop::Selection);
 }
 
 void NativeHost::Impl::LoadPicture(ViewPeer& v) {
@@ -2052,6 +2130,14 @@ LRESULT NativeHost::Impl::HandleView(ViewPeer& v, HWND hwnd, UINT msg, WPARAM wp
     LRESULT r = HandleChildMessages(v, msg, wp, lp, handled);
     if (handled) return r;
     switch (msg) {
+        case kMsgSyncRows: {
+            ViewPeer* child = ViewOf(reinterpret_cast<HWND>(lp));
+            if (child && child->control && child->control->GetKind() == Kind::ListView &&
+                child->rows_pending) {
+                SyncRows(*child);
+            }
+            return 0;
+        }
         case kMsgSyncListView: {
             ViewPeer* child = ViewOf(reinterpret_cast<HWND>(lp));
             if (child && child->control && child->control->GetKind() == Kind::ListView) {

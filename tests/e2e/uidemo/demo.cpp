@@ -106,10 +106,11 @@ DemoMain::DemoMain(DemoContext& ctx)
       txtName(*this, "txtName", At("", 10, 96, 210, 22), &tabFrame1),
       lblEcho(*this, "lblEcho", At("Type a name above", 10, 126, 210, 18), &tabFrame1),
       tabFrame2(*this, "tabFrame", At("", 260, 62, 234, 190, false), nullptr, 2),
-      lvwItems(*this, "lvwItems", At("", 10, 10, 214, 104), &tabFrame2),
-      imgDrive(*this, "imgDrive", At("", 10, 124, 150, 24), &tabFrame2),
-      updCount(*this, "updCount", At("", 168, 124, 18, 24), &tabFrame2),
-      lblMore(*this, "lblMore", At("Nothing chosen", 10, 158, 214, 18), &tabFrame2),
+      lvwItems(*this, "lvwItems", At("", 10, 10, 214, 96), &tabFrame2),
+      imgDrive(*this, "imgDrive", At("", 10, 114, 120, 24), &tabFrame2),
+      updCount(*this, "updCount", At("", 134, 114, 18, 24), &tabFrame2),
+      cmdRefresh(*this, "cmdRefresh", At("Refresh", 158, 113, 66, 26), &tabFrame2),
+      lblMore(*this, "lblMore", At("Nothing chosen", 10, 150, 214, 18), &tabFrame2),
       stsBar(*this, Kind::StatusBar, "stsBar",
              At("Orvelle ui demo: every control is a real window", 0, 346, 518, 23)),
       Timer1(*this, "Timer1", 500),
@@ -186,6 +187,15 @@ void DemoMain::Form_Load() {
         lblMore.SetCaption(i < 0 ? "No process"
                                  : "Process: " +
                                        lvwItems.ListItems()[static_cast<std::size_t>(i)].text);
+    };
+    cmdRefresh.onClick = [this] {
+        // As a process list refreshes: cleared and filled again.
+        lvwItems.ClearItems();
+        lvwItems.AddItem({"explorer.exe", {"25 MB"}});
+        lvwItems.AddItem({"orvelle.exe", {"6 MB"}});
+        lvwItems.AddItem({"winlogon.exe", {"3 MB"}});
+        lvwItems.AddItem({"notepad.exe", {"2 MB"}});
+        lvwItems.Select(3);
     };
     imgDrive.onClick = [this] { lblMore.SetCaption("Drive: " + imgDrive.Text()); };
     updCount.onChange = [this] {

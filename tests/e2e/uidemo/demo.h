@@ -85,6 +85,7 @@ class DemoMain : public Form {
     ListView lvwItems;
     ImageCombo imgDrive;
     UpDown updCount;
+    CommandButton cmdRefresh;
     Label lblMore;
     Control stsBar;
     Timer Timer1;

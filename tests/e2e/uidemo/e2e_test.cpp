@@ -147,6 +147,12 @@ TEST_F(UiDemo, ListViewImageComboAndUpDown) {
     ASSERT_TRUE(SetPosition(Control("updCount"), 7));
     EXPECT_TRUE(TextBecomes(more, "Count: 7"));
     EXPECT_EQ(Position(Control("updCount")), 7);
+
+    ASSERT_TRUE(Click(Control("cmdRefresh")));
+    EXPECT_TRUE(WaitUntil([&] { return ListViewCount(list) == 4; })) << ListViewCount(list);
+    EXPECT_EQ(ListViewText(list, 0, 1), "25 MB");
+    EXPECT_EQ(ListViewText(list, 3), "notepad.exe");
+    EXPECT_TRUE(TextBecomes(more, "Process: notepad.exe"));  // selected by the handler
 }
 
 TEST_F(UiDemo, ModalWindowDisablesItsOwnerUntilClosed) {
