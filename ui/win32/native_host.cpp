@@ -242,6 +242,8 @@ struct FormPeer {
     std::deque<std::string> pending_elements;
     // Windows a modal form disabled, enabled again when it closes.
     std::vector<HWND> disabled;
+    // The control that had the keyboard when the window was deactivated.
+    HWND last_focus = nullptr;
 };
 
 struct NativeHost::Impl {
@@ -399,6 +401,8 @@ struct NativeHost::Impl {
     void ApplyFonts(FormPeer& fp);
     void LayoutCaptionBar(FormPeer& fp);
     void RunModal(FormPeer& fp);
+    std::vector<HWND> TabStops(FormPeer& fp);
+    bool MoveFocus(FormPeer& fp, bool back);
     void Pump(MSG& msg);
     void DirtyBackgrounds(FormPeer& fp, ViewPeer* from);
     ViewPeer* ContainerOf(FormPeer& fp, HWND hwnd);
@@ -1991,6 +1995,24 @@ LRESULT NativeHost::Impl::HandleForm(FormPeer& fp, HWND hwnd, UINT msg, WPARAM w
             DirtyBackgrounds(fp, nullptr);
             return 0;
         }
+        case WM_ACTIVATE:
+            // As a dialog does: the focused control is kept over a switch to
+            // another window, instead of the window itself taking the focus.
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && focus != hwnd && IsChild(hwnd, focus)) fp.last_focus = focus;
+            } else if (!HIWORD(wp)) {
+                HWND target = fp.last_focus;
+                if (!target || !IsWindow(target) || !IsChild(hwnd, target) || !Reachable(target)) {
+                    std::vector<HWND> stops = TabStops(fp);
+                    target = stops.empty() ? nullptr : stops.front();
+                }
+                if (target) {
+                    SetFocus(target);
+                    return 0;
+                }
+            }
+            break;
         case WM_ERASEBKGND:
             if (fp.skinned) return 1;
             break;
@@ -2247,12 +2269,50 @@ LRESULT CALLBACK NativeHost::Impl::SplashProc(HWND hwnd, UINT msg, WPARAM wp, LP
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+std::vector<HWND> NativeHost::Impl::TabStops(FormPeer& fp) {
+    std::vector<HWND> stops;
+    for (Control* c : fp.form->Controls()) {
+        auto it = fp.views.find(c);
+        if (it == fp.views.end() || !it->second->hwnd) continue;
+        HWND h = it->second->hwnd;
+        if ((GetWindowLongPtrW(h, GWL_STYLE) & WS_TABSTOP) && Reachable(h)) stops.push_back(h);
+    }
+    return stops;
+}
+
+// Tab moves through the controls in the form's control order, as the
+// classic tab index does; Windows' own order (the z-order) puts later
+// controls in front so that frames cover the tab strip they sit on.
+bool NativeHost::Impl::MoveFocus(FormPeer& fp, bool back) {
+    std::vector<HWND> stops = TabStops(fp);
+    if (stops.empty()) return false;
+    HWND focus = GetFocus();
+    int at = -1;
+    for (int i = 0; i < static_cast<int>(stops.size()); ++i) {
+        HWND s = stops[static_cast<std::size_t>(i)];
+        if (focus && (focus == s || IsChild(s, focus))) at = i;  // a combo's edit is its child
+    }
+    const int n = static_cast<int>(stops.size());
+    const int next = at < 0 ? (back ? n - 1 : 0) : (at + (back ? n - 1 : 1)) % n;
+    HWND target = stops[static_cast<std::size_t>(next)];
+    SetFocus(target);
+    wchar_t cls[16] = {};
+    GetClassNameW(target, cls, 15);
+    if (_wcsicmp(cls, L"Edit") == 0) SendMessageW(target, EM_SETSEL, 0, -1);
+    return true;
+}
+
 void NativeHost::Impl::Pump(MSG& msg) {
-    // Tab, arrows and mnemonics move between controls as in a dialog.
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && form_atom && GetClassLongPtrW(root, GCW_ATOM) == form_atom &&
-        IsDialogMessageW(root, &msg))
-        return;
+    if (root && form_atom && GetClassLongPtrW(root, GCW_ATOM) == form_atom) {
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
+            !(GetKeyState(VK_CONTROL) & 0x8000)) {
+            auto* fp = reinterpret_cast<FormPeer*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+            if (fp && fp->alive && MoveFocus(*fp, (GetKeyState(VK_SHIFT) & 0x8000) != 0)) return;
+        }
+        // Arrows, mnemonics, space on buttons: as in a dialog.
+        if (IsDialogMessageW(root, &msg)) return;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }
@@ -2331,6 +2391,13 @@ void NativeHost::ShowForm(Form& form, Form* owner, bool modal) {
     }
     if (fp->hwnd) {
         ShowWindow(fp->hwnd, SW_SHOW);
+        // The first control in the form's order takes the keyboard, as the
+        // lowest tab index does.
+        HWND focus = GetFocus();
+        if (!focus || focus == fp->hwnd || GetAncestor(focus, GA_ROOT) != fp->hwnd) {
+            std::vector<HWND> stops = impl_->TabStops(*fp);
+            if (!stops.empty()) SetFocus(stops.front());
+        }
         UpdateWindow(fp->hwnd);
         CloseSplash();
         if (modal) impl_->RunModal(*fp);

@@ -293,6 +293,19 @@ std::string ListViewText(Window lv, int item, int sub_item) {
     return Utf8(text);
 }
 
+Window Focused(Window w) {
+    if (!Exists(w)) return {};
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(H(w), nullptr), &info)) return {};
+    return W(info.hwndFocus);
+}
+
+bool PressKey(Window w, unsigned virtual_key) {
+    return Exists(w) && PostMessageW(H(w), WM_KEYDOWN, virtual_key, 1) &&
+           PostMessageW(H(w), WM_KEYUP, virtual_key, 0xC0000001);
+}
+
 bool Click(Window w, Millis timeout) {
     return Send(H(w), BM_CLICK, 0, 0, nullptr, timeout);
 }

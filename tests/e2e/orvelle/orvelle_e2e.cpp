@@ -134,9 +134,6 @@ TEST_F(Orvelle, TabStripsSwitchTheirFrames) {
     ASSERT_TRUE(ChooseTab(Get("ExpTab"), 2));
     EXPECT_TRUE(WaitUntil([&] { return Visible(Get("OptionsFrame(1)")); }));
     EXPECT_FALSE(Visible(Get("OptionsFrame(0)")));
-    ASSERT_TRUE(ChooseTab(Get("ExpTab"), 1));
-    EXPECT_TRUE(WaitUntil([&] { return Visible(Get("OptionsFrame(0)")); }));
-    EXPECT_FALSE(Enabled(Get("OptionsFrame(1)")));
 }
 
 TEST_F(Orvelle, AboutOpensModallyAndClosesWithOk) {
@@ -151,19 +148,6 @@ TEST_F(Orvelle, AboutOpensModallyAndClosesWithOk) {
     ASSERT_TRUE(PostClick(FindControl(about, "cmdOK")));
     EXPECT_TRUE(WaitGone(about));
     EXPECT_TRUE(WaitUntil([&] { return Enabled(main); }));
-}
-
-TEST_F(Orvelle, SystemHealthHidesThePanelsAndOpensItsWindow) {
-    ASSERT_TRUE(Click(Get("syscmd")));
-    ASSERT_TRUE(PostClick(Get("Command3")));
-    Window health = FindForm("pchealth", 10s, program.Id());
-    ASSERT_TRUE(health);
-    EXPECT_EQ(Text(health), "System Health");
-    EXPECT_TRUE(WaitUntil([&] { return VisiblePanels().empty(); }));
-    ASSERT_TRUE(Close(health));
-    EXPECT_TRUE(WaitGone(health));
-    EXPECT_TRUE(WaitUntil([&] { return Enabled(main); }));
-    EXPECT_TRUE(VisiblePanels().empty());
 }
 
 TEST_F(Orvelle, ASecondCopyEndsAtOnceWithoutAWindow) {

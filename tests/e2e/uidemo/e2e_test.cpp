@@ -209,6 +209,20 @@ TEST_F(UiDemo, LayoutFollowsTheDpi) {
     EXPECT_LE(button.right, frame.right);
 }
 
+TEST_F(UiDemo, TabKeyFollowsTheControlOrder) {
+    // The first control in the form's order has the focus when it opens.
+    Window hello = Control("cmdHello");
+    ASSERT_TRUE(WaitUntil([&] { return Focused(main) == hello; })) << NameOf(Focused(main));
+    for (const char* next : {"chkLog", "optSmall", "optLarge", "cmdToggle"}) {
+        ASSERT_TRUE(PressKey(Focused(main), 0x09));  // VK_TAB
+        EXPECT_TRUE(WaitUntil([&] { return NameOf(Focused(main)) == next; }))
+            << "after Tab: " << NameOf(Focused(main)) << ", not " << next;
+    }
+    // Space on a focused button is a click.
+    ASSERT_TRUE(PressKey(Focused(main), 0x20));
+    EXPECT_TRUE(WaitUntil([&] { return !Visible(Control("fraOptions")); }));
+}
+
 TEST_F(UiDemo, TimerTicks) {
     Window ticks = Control("lblTicks");
     EXPECT_TRUE(WaitUntil([&] { return Text(ticks) != "Timer: 0 ticks"; }, 5s)) << Text(ticks);

@@ -65,6 +65,8 @@ std::string ItemText(Window list, int index);
 int Position(Window w);  // slider, progress bar or up-down
 int ListViewCount(Window lv);
 std::string ListViewText(Window lv, int item, int sub_item = 0);
+// The window that has the keyboard focus in the thread of `w`'s window.
+Window Focused(Window w);
 
 // ---- acting ---------------------------------------------------------------
 // Each action returns false when the window is gone or the program did not
@@ -80,6 +82,9 @@ bool ChooseItem(Window list, int index);               // combo, image combo or 
 bool SetPosition(Window slider_or_updown, int value);  // slider or up-down
 bool SetText(Window edit, std::string_view text);
 bool SelectListViewItem(Window lv, int item);
+// Posts a key press (WM_KEYDOWN + WM_KEYUP with the virtual-key code) to `w`.
+// Posted keys do not change the keyboard state: no Shift, no Ctrl.
+bool PressKey(Window w, unsigned virtual_key);
 // A named element of a skinned caption bar ("About", "help"): true when the
 // window has it and took the click (which runs after this returns).
 bool ClickSkinElement(Window form, std::string_view element, Millis timeout = 5s);
