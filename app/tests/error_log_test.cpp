@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "platform/error.h"
 #include "shell_fixture.h"
 
 namespace orv::app::testing {
@@ -55,19 +54,6 @@ TEST_F(ErrorLogTest, AnUnwritableLogLosesTheEntryQuietly) {
     world.files.SetAttributes(log.Path(), platform::kAttrReadOnly);
     log.WriteLogLine("read-only");
     EXPECT_EQ(Log(), "old\r\n");
-}
-
-TEST_F(ErrorLogTest, WhatTheHostsGuardCatchesIsLogged) {
-    InstallProgram();
-    ASSERT_TRUE(Start());
-    Main().FillDrives = [] {};
-    Main().Fire([] { throw Error(87, "drives", "bad drive"); });
-    Main().Fire([] { throw std::runtime_error("plain failure"); });
-    std::string log = Log();
-    EXPECT_NE(log.find("ERROR: 0 at Host\\Run >>> Error 87 (drives): bad drive\r\n"),
-              std::string::npos)
-        << log;
-    EXPECT_NE(log.find("ERROR: 0 at Host\\Run >>> plain failure\r\n"), std::string::npos) << log;
 }
 
 }  // namespace

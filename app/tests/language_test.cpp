@@ -1,6 +1,8 @@
 #include "app/language.h"
 
+#include <iterator>
 #include <set>
+#include <sstream>
 
 #include "app/placeholders.h"
 #include "shell_fixture.h"
@@ -60,15 +62,8 @@ TEST_F(LanguageTest, AMissingFileFallsBackToEnglishThenToTheBuiltInTexts) {
     Language missing(world.platform, "Klingon");
     EXPECT_EQ(missing.Path(), Folder() + "\\languages\\English.ini");
     EXPECT_EQ(missing.Text("7009"), "From the English file");
-}
-
-TEST_F(LanguageTest, WithoutAnyLanguageFileTheBuiltInEnglishServes) {
-    Language builtin(world.platform, "English");
-    EXPECT_EQ(builtin.Path(), "");
-    EXPECT_EQ(builtin.Text("1000"), "System >>");
-    EXPECT_EQ(builtin.Text(" 7003"), "Explorer");
-    EXPECT_EQ(builtin.Text("1001"), "CPU && Memory");
-    EXPECT_EQ(builtin.Text("9999"), "");
+    world.files.WriteFile(missing.Path(), "");  // now empty: the file still rules
+    EXPECT_EQ(Language(world.platform, "Klingon").Text("7009"), "");
 }
 
 // A small window with one control of each situation the walk meets.
@@ -117,20 +112,16 @@ TEST_F(LanguageTest, EnglishFileHoldsEveryCaptionIdentifier) {
     Language english(world.platform, "English");
     ASSERT_EQ(english.Path(), Folder() + "\\languages\\English.ini");
 
-    std::set<std::string> ids = {
-        // window titles and untagged frames
-        "7000", "7001", "7002", "7004", "7005", "7006", "7007", "7008", "7009", "7010", "7012",
-        // tags of the windows that arrive with later features
-        "1008", "1009", "1011", "1012", "1013", "1014", "1015", "1016", "1017", "1018", "1019",
-        "1020", "1021", "1022", "1023", "1025", "2000", "2001", "2002", "2003", "2004", "2005",
-        "2006", "2007", "2008", "2009", "2010", "2011", "3000", "3001", "3002", "3003", "3004",
-        "3005", "3006", "3007", "3008", "3009", "3010", "3011", "3012", "3013", "3014", "3015",
-        "3017", "3018", "3019", "3020", "3021", "3023", "3024", "3025", "3026", "3027", "3028",
-        "3029", "3030", "3031", "3032", "3033", "3034", "3035", "3036", "3037", "3038", "3039",
-        "3040", "3041", "3042", "3043", "4002", "4006", "5000", "5001", "5002", "5003", "5004",
-        "5005", "5006", "5007", "5008", "5009", "5010", "5011", "5012", "5013", "5016", "5017",
-        "5018", "5019", "5020", "5021", "5022", "5023", "5024", "5025", "5026", "6000", "6001",
-        "7014", "7015", "7016", "7017"};
+    // Titles, untagged frames, and the tags of the windows of later features.
+    std::istringstream listed(
+        "7000 7001 7002 7004 7005 7006 7007 7008 7009 7010 7012 7014 7015 7016 7017 "
+        "1008 1009 1011 1012 1013 1014 1015 1016 1017 1018 1019 1020 1021 1022 1023 1025 "
+        "2000 2001 2002 2003 2004 2005 2006 2007 2008 2009 2010 2011 3000 3001 3002 3003 3004 "
+        "3005 3006 3007 3008 3009 3010 3011 3012 3013 3014 3015 3017 3018 3019 3020 3021 3023 "
+        "3024 3025 3026 3027 3028 3029 3030 3031 3032 3033 3034 3035 3036 3037 3038 3039 3040 "
+        "3041 3042 3043 4002 4006 5000 5001 5002 5003 5004 5005 5006 5007 5008 5009 5010 5011 "
+        "5012 5013 5016 5017 5018 5019 5020 5021 5022 5023 5024 5025 5026 6000 6001");
+    std::set<std::string> ids{std::istream_iterator<std::string>(listed), {}};
     // and every tag the windows built here carry
     ASSERT_TRUE(Start());
     ProcessManagerPlaceholder placeholder(program->Context(), Main());
