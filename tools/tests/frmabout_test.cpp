@@ -1,6 +1,6 @@
 #include "tools/frmabout.h"
 
-#include "../../app/tests/shell_fixture.h"
+#include "shell_fixture.h"
 
 namespace orv::tools {
 namespace {
