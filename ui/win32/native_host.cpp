@@ -18,6 +18,7 @@
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/layout.h"
+#include "ui/list_sync.h"
 #include "ui/skin.h"
 
 #ifndef WM_DPICHANGED
@@ -208,7 +209,7 @@ struct ViewPeer {
     std::vector<std::string> shown_items;
     std::vector<ListView::Column> shown_columns;
     int shown_columns_dpi = 0;
-    std::vector<ListViewItem> shown_rows;
+    Rows shown_rows;
     bool rows_pending = false;
     UINT_PTR timer_id = 0;
 
@@ -1281,8 +1282,7 @@ void NativeHost::Impl::SyncListItems(ViewPeer& v) {
         shown.clear();
         return;
     }
-    std::size_t same = 0;
-    while (same < shown.size() && same < items.size() && shown[same] == items[same]) ++same;
+    const std::size_t same = KeptPrefix(shown, items);
     for (std::size_t i = shown.size(); i-- > same;) {
         SendMessageW(h, combo ? CB_DELETESTRING : LB_DELETESTRING, i, 0);
     }
@@ -1333,40 +1333,39 @@ void NativeHost::Impl::SyncRows(ViewPeer& v) {
     v.shown_columns = columns;
     v.shown_columns_dpi = dpi;
 
-    const auto& rows = lv.ListItems();
+    Rows rows;
+    rows.reserve(lv.ListItems().size());
+    for (const auto& item : lv.ListItems()) {
+        std::vector<std::string> cells{item.text};
+        cells.insert(cells.end(), item.sub_items.begin(), item.sub_items.end());
+        rows.push_back(std::move(cells));
+    }
     auto& shown = v.shown_rows;
-    auto set_text = [&](int row, int sub, const std::string& text) {
+    auto set_text = [&](int row, int column, const std::string& text) {
         std::wstring w = Wide(text);
         LVITEMW li{};
-        li.iSubItem = sub;
+        li.iSubItem = column;
         li.pszText = w.data();
         SendMessageW(h, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&li));
     };
-    const std::size_t keep = std::min(rows.size(), shown.size());
-    for (std::size_t r = 0; r < keep; ++r) {
-        const auto& want = rows[r];
-        const auto& have = shown[r];
-        if (want.text != have.text) set_text(static_cast<int>(r), 0, want.text);
-        const std::size_t subs = std::max(want.sub_items.size(), have.sub_items.size());
-        for (std::size_t s = 0; s < subs; ++s) {
-            const std::string empty;
-            const std::string& a = s < want.sub_items.size() ? want.sub_items[s] : empty;
-            const std::string& b = s < have.sub_items.size() ? have.sub_items[s] : empty;
-            if (a != b) set_text(static_cast<int>(r), static_cast<int>(s + 1), a);
-        }
+    const RowPlan plan = PlanRows(shown, rows);
+    for (const auto& cell : plan.set_text) {
+        const auto& want = rows[static_cast<std::size_t>(cell.row)];
+        const auto col = static_cast<std::size_t>(cell.column);
+        set_text(cell.row, cell.column, col < want.size() ? want[col] : std::string());
     }
-    for (std::size_t r = shown.size(); r-- > rows.size();) {
-        SendMessageW(h, LVM_DELETEITEM, r, 0);
+    for (int r = static_cast<int>(shown.size()); r-- > plan.delete_from;) {
+        SendMessageW(h, LVM_DELETEITEM, static_cast<WPARAM>(r), 0);
     }
-    for (std::size_t r = shown.size(); r < rows.size(); ++r) {
-        std::wstring w = Wide(rows[r].text);
+    for (std::size_t r = static_cast<std::size_t>(plan.insert_from); r < rows.size(); ++r) {
+        std::wstring w = Wide(rows[r][0]);
         LVITEMW li{};
         li.mask = LVIF_TEXT;
         li.iItem = static_cast<int>(r);
         li.pszText = w.data();
         SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&li));
-        for (std::size_t s = 0; s < rows[r].sub_items.size(); ++s) {
-            set_text(static_cast<int>(r), static_cast<int>(s + 1), rows[r].sub_items[s]);
+        for (std::size_t c = 1; c < rows[r].size(); ++c) {
+            set_text(static_cast<int>(r), static_cast<int>(c), rows[r][c]);
         }
     }
     shown = rows;
@@ -2444,15 +2443,9 @@ int NativeHost::MessageBox(Form* owner, std::string_view text, std::string_view 
 
 namespace {
 
-// "Bitmaps|*.bmp|All files|*.*" -> "Bitmaps\0*.bmp\0All files\0*.*\0\0"
 std::wstring FilterList(const std::string& filter) {
-    std::wstring w = Wide(filter);
-    for (auto& ch : w) {
-        if (ch == L'|') ch = L'\0';
-    }
-    w.push_back(L'\0');
-    w.push_back(L'\0');
-    return w;
+    // DialogFilter's NULs survive the conversion: Wide() converts by length.
+    return Wide(DialogFilter(filter));
 }
 
 }  // namespace
@@ -2466,7 +2459,7 @@ bool NativeHost::ShowOpenDialog(Form& owner, CommonDialog& dialog) {
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = fp ? fp->hwnd : nullptr;
-    ofn.lpstrFilter = dialog.filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;

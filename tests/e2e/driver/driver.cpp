@@ -175,6 +175,36 @@ std::vector<std::string> ControlNames(Window form) {
     return names;
 }
 
+Window FindDialog(std::uint32_t pid, Millis timeout) {
+    FindFormData data{"", pid};
+    WaitUntil(
+        [&] {
+            EnumWindows(
+                [](HWND h, LPARAM p) -> BOOL {
+                    auto* d = reinterpret_cast<FindFormData*>(p);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(h, &owner);
+                    if (owner == d->pid && IsWindowVisible(h) && IsClass(h, L"#32770")) {
+                        d->found = h;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&data));
+            return data.found != nullptr;
+        },
+        timeout);
+    return W(data.found);
+}
+
+Window DialogItem(Window dialog, int id) {
+    return Exists(dialog) ? W(GetDlgItem(H(dialog), id)) : Window{};
+}
+
+bool PressDialogButton(Window dialog, int id) {
+    return Exists(dialog) && PostMessageW(H(dialog), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
 std::uint32_t ProcessOf(Window w) {
     DWORD pid = 0;
     if (Exists(w)) GetWindowThreadProcessId(H(w), &pid);

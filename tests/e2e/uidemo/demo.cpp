@@ -110,7 +110,9 @@ DemoMain::DemoMain(DemoContext& ctx)
       imgDrive(*this, "imgDrive", At("", 10, 114, 120, 24), &tabFrame2),
       updCount(*this, "updCount", At("", 134, 114, 18, 24), &tabFrame2),
       cmdRefresh(*this, "cmdRefresh", At("Refresh", 158, 113, 66, 26), &tabFrame2),
-      lblMore(*this, "lblMore", At("Nothing chosen", 10, 150, 214, 18), &tabFrame2),
+      cmdOpen(*this, "cmdOpen", At("Open...", 158, 146, 66, 26), &tabFrame2),
+      dlgOpen(*this, "dlgOpen"),
+      lblMore(*this, "lblMore", At("Nothing chosen", 10, 150, 144, 36), &tabFrame2),
       stsBar(*this, Kind::StatusBar, "stsBar",
              At("Orvelle ui demo: every control is a real window", 0, 346, 518, 23)),
       Timer1(*this, "Timer1", 500),
@@ -196,6 +198,10 @@ void DemoMain::Form_Load() {
         lvwItems.AddItem({"winlogon.exe", {"3 MB"}});
         lvwItems.AddItem({"notepad.exe", {"2 MB"}});
         lvwItems.Select(3);
+    };
+    cmdOpen.onClick = [this] {
+        dlgOpen.filter = "Settings files|*.ini|All files|*.*";
+        lblMore.SetCaption(dlgOpen.ShowOpen() ? "File: " + dlgOpen.file_name : "Open cancelled");
     };
     imgDrive.onClick = [this] { lblMore.SetCaption("Drive: " + imgDrive.Text()); };
     updCount.onChange = [this] {

@@ -86,6 +86,8 @@ class DemoMain : public Form {
     ImageCombo imgDrive;
     UpDown updCount;
     CommandButton cmdRefresh;
+    CommandButton cmdOpen;
+    CommonDialog dlgOpen;
     Label lblMore;
     Control stsBar;
     Timer Timer1;

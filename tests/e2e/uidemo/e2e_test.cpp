@@ -155,6 +155,31 @@ TEST_F(UiDemo, ListViewImageComboAndUpDown) {
     EXPECT_TRUE(TextBecomes(more, "Process: notepad.exe"));  // selected by the handler
 }
 
+TEST_F(UiDemo, OpenFileDialog) {
+    ASSERT_TRUE(ChooseTab(Control("tabMain"), 3));
+    Window open = Control("cmdOpen"), more = Control("lblMore");
+    ASSERT_TRUE(WaitUntil([&] { return Visible(open); }));
+    // Cancelled: the handler hears false.
+    ASSERT_TRUE(PostClick(open));
+    Window dialog = FindDialog(demo.Id());
+    ASSERT_TRUE(dialog) << "no open dialog";
+    EXPECT_TRUE(WaitUntil([&] { return !Enabled(main); }));  // modal to the form
+    ASSERT_TRUE(PressDialogButton(dialog, 2));
+    EXPECT_TRUE(TextBecomes(more, "Open cancelled"));
+    // A file typed into the name box (edt1, or the combo cmb13 of newer dialogs).
+    ASSERT_TRUE(PostClick(open));
+    dialog = FindDialog(demo.Id());
+    ASSERT_TRUE(dialog);
+    Window name = DialogItem(dialog, 0x480);
+    if (!name) name = DialogItem(dialog, 0x47C);
+    ASSERT_TRUE(name) << "no file name box";
+    ASSERT_TRUE(SetText(name, "C:\\windows\\win.ini"));
+    ASSERT_TRUE(PressDialogButton(dialog, 1));
+    EXPECT_TRUE(WaitUntil([&] { return Text(more).rfind("File: ", 0) == 0; })) << Text(more);
+    EXPECT_NE(Text(more).find("win.ini"), std::string::npos) << Text(more);
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(main); }));
+}
+
 TEST_F(UiDemo, ModalWindowDisablesItsOwnerUntilClosed) {
     ASSERT_TRUE(PostClick(Control("cmdModal")));
     Window tool = FindForm("demotool", 10s, demo.Id());

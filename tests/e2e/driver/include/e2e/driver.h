@@ -44,6 +44,13 @@ Window FindControl(Window form, std::string_view name);
 // The automation names of every named window inside `form`.
 std::vector<std::string> ControlNames(Window form);
 std::uint32_t ProcessOf(Window w);
+// A standard dialog box (class #32770: message boxes, common dialogs) of the
+// process, waiting up to `timeout`.
+Window FindDialog(std::uint32_t pid, Millis timeout = 10s);
+// The control with the dialog item id `id` inside `dialog`.
+Window DialogItem(Window dialog, int id);
+// WM_COMMAND(id) to a dialog: IDOK (1), IDCANCEL (2), IDYES (6), IDNO (7).
+bool PressDialogButton(Window dialog, int id);
 
 // ---- reading --------------------------------------------------------------
 
