@@ -1,7 +1,9 @@
 #include "platform/win32/platform.h"
 
-#include <shellapi.h>
+// <windows.h> first: the shell headers rely on what it defines.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <algorithm>
 #include <vector>
