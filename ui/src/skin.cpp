@@ -164,8 +164,8 @@ Color Fill::At(int y, int height) const {
     return top;
 }
 
-std::optional<FontSpec> ParseFont(std::string_view text) {
-    FontSpec font;
+std::optional<SkinFont> ParseFont(std::string_view text) {
+    SkinFont font;
     bool any = false;
     for (auto part : Split(text, ',')) {
         if (part.empty()) return std::nullopt;
@@ -236,7 +236,7 @@ Fill SkinElement::GetFill(std::string_view key, Fill fallback) const {
     return f ? *f : fallback;
 }
 
-FontSpec SkinElement::GetFont(std::string_view key, FontSpec fallback) const {
+SkinFont SkinElement::GetFont(std::string_view key, SkinFont fallback) const {
     auto v = Value(key);
     auto f = v ? ParseFont(*v) : std::nullopt;
     return f ? *f : fallback;

@@ -292,25 +292,25 @@ struct NativeHost::Impl {
         ~Updating() { --impl.updating; }
     };
 
-    static FontSpec DefaultFont() {
-        FontSpec f;
+    static SkinFont DefaultFont() {
+        SkinFont f;
         f.faces = {"Tahoma", "MS Shell Dlg 2"};
         f.points = 8;
         return f;
     }
 
-    HFONT Font(FormPeer& fp, FontSpec spec) {
-        if (spec.faces.empty()) spec.faces = DefaultFont().faces;
-        if (spec.points == 0) spec.points = DefaultFont().points;
+    HFONT Font(FormPeer& fp, SkinFont want) {
+        if (want.faces.empty()) want.faces = DefaultFont().faces;
+        if (want.points == 0) want.points = DefaultFont().points;
         std::string key;
-        for (auto& f : spec.faces) key += f + "|";
-        key += std::to_string(spec.points) + (spec.bold ? "b" : "") + (spec.italic ? "i" : "");
+        for (auto& f : want.faces) key += f + "|";
+        key += std::to_string(want.points) + (want.bold ? "b" : "") + (want.italic ? "i" : "");
         auto it = fp.fonts.find(key);
         if (it != fp.fonts.end()) return it->second;
         LOGFONTW lf{};
-        lf.lfHeight = -MulDiv(spec.points, fp.dpi, 72);
-        lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-        lf.lfItalic = spec.italic;
+        lf.lfHeight = -MulDiv(want.points, fp.dpi, 72);
+        lf.lfWeight = want.bold ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = want.italic;
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfQuality = CLEARTYPE_QUALITY;
         // The first face the system really has. A missing face is not an
@@ -319,8 +319,8 @@ struct NativeHost::Impl {
         // compared with the one asked for.
         HFONT font = nullptr;
         HDC dc = GetDC(nullptr);
-        for (std::size_t i = 0; i < spec.faces.size(); ++i) {
-            std::wstring face = Wide(spec.faces[i]);
+        for (std::size_t i = 0; i < want.faces.size(); ++i) {
+            std::wstring face = Wide(want.faces[i]);
             wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
             HFONT candidate = CreateFontIndirectW(&lf);
             if (!candidate) continue;
@@ -328,7 +328,7 @@ struct NativeHost::Impl {
             HGDIOBJ old = SelectObject(dc, candidate);
             GetTextFaceW(dc, LF_FACESIZE, got);
             SelectObject(dc, old);
-            if (_wcsicmp(got, face.c_str()) == 0 || i + 1 == spec.faces.size()) {
+            if (_wcsicmp(got, face.c_str()) == 0 || i + 1 == want.faces.size()) {
                 font = candidate;
                 break;
             }

@@ -429,6 +429,9 @@ bool Screenshot(Window w, const std::string& path) {
     if (w && !GetWindowRect(H(w), &r)) return false;
     // Paint what is pending first, so the picture shows the latest state.
     if (w) RedrawWindow(H(w), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Wine hands painted window surfaces to the X server a little later;
+    // nothing is checked on the picture, so a short pause is all it needs.
+    std::this_thread::sleep_for(200ms);
     const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return false;
     HDC screen = GetDC(nullptr);

@@ -35,12 +35,12 @@ struct Fill {
     Color At(int y, int height) const;
 };
 
-struct FontSpec {
+struct SkinFont {
     std::vector<std::string> faces;  // in order of preference
     int points = 0;                  // 0 = the standard size
     bool bold = false;
     bool italic = false;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const SkinFont&) const = default;
 };
 
 // A clickable element on a window's caption bar: `name` reaches the form's
@@ -57,7 +57,7 @@ enum class Align { Left, Center, Right };
 // for text it does not understand.
 std::optional<Color> ParseColor(std::string_view text);
 std::optional<Fill> ParseFill(std::string_view text);
-std::optional<FontSpec> ParseFont(std::string_view text);
+std::optional<SkinFont> ParseFont(std::string_view text);
 std::optional<int> ParseMetric(std::string_view text);  // 0..1000 pixels at 96 DPI
 std::optional<Align> ParseAlign(std::string_view text);
 
@@ -75,7 +75,7 @@ class SkinElement {
     // Typed look-ups: a missing or unreadable value gives the fallback.
     Color GetColor(std::string_view key, Color fallback) const;
     Fill GetFill(std::string_view key, Fill fallback = {}) const;
-    FontSpec GetFont(std::string_view key, FontSpec fallback = {}) const;
+    SkinFont GetFont(std::string_view key, SkinFont fallback = {}) const;
     int GetMetric(std::string_view key, int fallback) const;
     Align GetAlign(std::string_view key, Align fallback) const;
     std::string GetText(std::string_view key, std::string fallback = {}) const;
