@@ -16,6 +16,8 @@ void HeadlessHost::ShowForm(Form& form, Form* owner, bool modal) {
         // A load handler may unload its own form (a second copy of the program).
         if (!form.Loaded()) return;
     }
+    // The splash stays until a window shows, as on the native host.
+    splash_shown = false;
     if (modal) {
         modal_stack_.push_back(&form);
         if (on_modal) {

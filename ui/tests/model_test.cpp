@@ -1,5 +1,6 @@
-// List selections of the control model survive edits of the list: both
-// hosts push the selection to the window after every change of the items.
+// List selections of the control model survive edits of the list (both
+// hosts push the selection to the window after every change of the items),
+// and the headless host's splash lasts as long as the native one's.
 #include <gtest/gtest.h>
 
 #include "ui/controls.h"
@@ -55,6 +56,27 @@ TEST(ListSelection, RemovingDoesNotRaiseClick) {
     form.list.RemoveItem(0);
     form.list.RemoveItem(1);
     EXPECT_EQ(clicks, 1);
+}
+
+struct SplashForm : Form {
+    explicit SplashForm(Host& h) : Form(h, "splashform", "", 3000, 3000) {}
+    void Form_Load() override {
+        GetHost().ShowSplash("BM...");
+        shown_during_load = static_cast<HeadlessHost&>(GetHost()).splash_shown;
+    }
+    bool shown_during_load = false;
+};
+
+TEST(HeadlessSplash, StaysDuringTheLoadAndGoesWhenTheWindowShows) {
+    HeadlessHost host;
+    SplashForm form(host);
+    form.Show();
+    EXPECT_TRUE(form.shown_during_load);
+    EXPECT_FALSE(host.splash_shown);
+    EXPECT_EQ(host.splash, "BM...");
+    host.ShowSplash("again");
+    host.CloseSplash();
+    EXPECT_FALSE(host.splash_shown);
 }
 
 }  // namespace
