@@ -33,6 +33,8 @@ mainform::mainform(AppContext& ctx)
     systemcolorcmd.onClick = [this] { systemcolorcmd_Click(); };
     Applylangcmd.onClick = [this] { Applylangcmd_Click(); };
     onSkinElementClick = [this](const std::string& element) { Skin1_Click(element); };
+    // With the standard look (no skin file) these stay reachable from the window menu.
+    menu_elements = {{"About", "About"}, {"Help", "help"}};
 
     ImageList2.images = {"LANGFLAG"};  // an icon resource of the executable
     combolng.image_list = &ImageList2;

@@ -44,6 +44,7 @@ constexpr wchar_t kValueProp[] = L"OrvelleValue";
 // Top-level windows publish the DPI they are laid out with.
 constexpr wchar_t kDpiProp[] = L"OrvelleDpi";
 constexpr UINT kMsgRunSkinElement = WM_APP + 1;
+constexpr UINT kFirstMenuElement = 0x1000;
 constexpr UINT kMsgSyncListView = WM_APP + 2;
 constexpr UINT kMsgSyncRows = WM_APP + 3;
 constexpr UINT_PTR kHoverSubclass = 1;
@@ -241,6 +242,9 @@ struct FormPeer {
     int pressed = -1;
     bool tracking = false;
     std::deque<std::string> pending_elements;
+    // Window-menu commands standing in for the caption bar's elements while
+    // the window has the standard look: command id -> element name.
+    std::vector<std::pair<UINT, std::string>> menu_elements;
     // Windows a modal form disabled, enabled again when it closes.
     std::vector<HWND> disabled;
     // The control that had the keyboard when the window was deactivated.
@@ -401,6 +405,7 @@ struct NativeHost::Impl {
     void ApplyZOrder(FormPeer& fp);
     void ApplyFonts(FormPeer& fp);
     void LayoutCaptionBar(FormPeer& fp);
+    void SyncMenuElements(FormPeer& fp);
     void RunModal(FormPeer& fp);
     std::vector<HWND> TabStops(FormPeer& fp);
     bool MoveFocus(FormPeer& fp, bool back);
@@ -752,12 +757,29 @@ void NativeHost::Impl::ApplyFrame(FormPeer& fp) {
     } else {
         style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | minimize | WS_CLIPCHILDREN | visible;
     }
+    SyncMenuElements(fp);
     SetWindowLongPtrW(fp.hwnd, GWL_STYLE, style);
     SetWindowLongPtrW(fp.hwnd, GWL_EXSTYLE, ex);
     SetWindowPos(fp.hwnd, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     LayoutForm(fp);
     DirtyBackgrounds(fp, nullptr);
+}
+
+void NativeHost::Impl::SyncMenuElements(FormPeer& fp) {
+    GetSystemMenu(fp.hwnd, TRUE);  // back to the standard menu
+    fp.menu_elements.clear();
+    if (fp.skinned || fp.form->menu_elements.empty()) return;
+    HMENU menu = GetSystemMenu(fp.hwnd, FALSE);
+    if (!menu) return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    // System command ids are below 0xF000 and keep their low four bits clear.
+    UINT id = kFirstMenuElement;
+    for (const auto& [text, element] : fp.form->menu_elements) {
+        AppendMenuW(menu, MF_STRING, id, Wide(text).c_str());
+        fp.menu_elements.emplace_back(id, element);
+        id += 0x10;
+    }
 }
 
 void NativeHost::Impl::LayoutCaptionBar(FormPeer& fp) {
@@ -1954,6 +1976,13 @@ LRESULT NativeHost::Impl::HandleForm(FormPeer& fp, HWND hwnd, UINT msg, WPARAM w
         if (!GlobalGetAtomNameW(static_cast<ATOM>(wp), name, 255)) return 0;
         if (!IsWindowEnabled(hwnd) || !IsWindowVisible(hwnd)) return 0;
         std::string element = Utf8(name);
+        for (const auto& [id, menu_element] : fp.menu_elements) {
+            if (menu_element == element) {
+                fp.pending_elements.push_back(element);
+                PostMessageW(hwnd, kMsgRunSkinElement, 0, 0);
+                return 1;
+            }
+        }
         for (const auto& b : fp.boxes) {
             if (b.role == CaptionBox::Role::HotSpot &&
                 fp.spots[static_cast<std::size_t>(b.hot_spot)].name == element) {
@@ -1968,6 +1997,15 @@ LRESULT NativeHost::Impl::HandleForm(FormPeer& fp, HWND hwnd, UINT msg, WPARAM w
         case WM_CLOSE:
             host.Run([&] { host.CloseForm(*fp.form); });
             return 0;
+        case WM_SYSCOMMAND:
+            for (const auto& [id, element] : fp.menu_elements) {
+                if ((wp & 0xFFF0) == id) {
+                    fp.pending_elements.push_back(element);
+                    PostMessageW(hwnd, kMsgRunSkinElement, 0, 0);
+                    return 0;
+                }
+            }
+            return DefWindowProcW(hwnd, msg, wp, lp);
         case WM_TIMER: {
             auto it = fp.timers.find(wp);
             if (it == fp.timers.end()) return 0;

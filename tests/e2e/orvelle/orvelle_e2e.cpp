@@ -169,5 +169,27 @@ TEST_F(Orvelle, ClosingTheMainWindowEndsTheProgram) {
     EXPECT_EQ(*code, 0u);
 }
 
+// A copy of the program with its language file but no skin file: the
+// standard look, where the caption bar's elements live in the window menu.
+TEST(StandardLook, AboutStaysReachableWithoutTheSkinFile) {
+    ASSERT_FALSE(Environment("DISPLAY").empty()) << "the GUI tests need an X server (Xvfb)";
+    const std::string exe = WindowsPath(Environment("ORVELLE_PLAIN_EXE"));
+    ASSERT_FALSE(exe.empty()) << "ORVELLE_PLAIN_EXE names no copy of orvelle.exe";
+    Process program;
+    ASSERT_TRUE(program.Start(exe)) << exe;
+    Window main = FindForm("mainform", 30s, program.Id());
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 10s));
+    EXPECT_EQ(Text(FindControl(main, "syscmd")), "System >>");
+    ASSERT_TRUE(ClickSkinElement(main, "About"));
+    Window about = FindForm("frmabout", 10s, program.Id());
+    ASSERT_TRUE(about);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(FindControl(about, "cmdOK")); }, 10s));
+    ASSERT_TRUE(PostClick(FindControl(about, "cmdOK")));
+    EXPECT_TRUE(WaitGone(about));
+    ASSERT_TRUE(Close(main));
+    EXPECT_TRUE(program.Wait(20s).has_value());
+}
+
 }  // namespace
 }  // namespace orv::e2e

@@ -9,17 +9,18 @@
 #include <string>
 #include <typeindex>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
-#include "ui/control.h"
 #include <memory>
+#include "ui/control.h"
 
 namespace orv::ui {
 
 class Host;
 
 class Form {
-public:
+  public:
     Form(Host& host, std::string name, std::string caption, int width, int height);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -68,8 +69,12 @@ public:
 
     // The skin element clicked on the window's own caption bar ("About", "help").
     std::function<void(const std::string& element)> onSkinElementClick;
+    // Without a skin there is no caption bar to carry those elements; the
+    // native host offers these in the window menu instead (shown text, element
+    // name), so nothing the skin would have offered becomes unreachable.
+    std::vector<std::pair<std::string, std::string>> menu_elements;
 
-private:
+  private:
     friend class Control;
     friend class Host;
     void Register(Control& c) { controls_.push_back(&c); }
@@ -96,7 +101,7 @@ private:
 // old object is kept alive (retired) because the handler that unloaded it
 // may still be running on it.
 class Forms {
-public:
+  public:
     template <class F, class... Args>
     F& Get(Args&&... args) {
         auto& slot = forms_[std::type_index(typeid(F))];
@@ -113,7 +118,7 @@ public:
     // The current instance of every window created so far.
     std::vector<Form*> All() const;
 
-private:
+  private:
     struct Slot {
         virtual ~Slot() = default;
         virtual Form& Get() = 0;
