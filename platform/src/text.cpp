@@ -181,6 +181,13 @@ std::string Fold(std::string_view utf8) {
     return out;
 }
 
+std::string_view TrimBlanks(std::string_view s) {
+    std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    std::size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return Fold(a) == Fold(b);
 }

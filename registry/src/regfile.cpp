@@ -63,10 +63,7 @@ bool QuotableText(const RegValue& v) {
 }
 
 std::string Trim(std::string_view s) {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos) return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return std::string(s.substr(b, e - b + 1));
+    return std::string(text::TrimBlanks(s));
 }
 
 int HexDigit(char c) {

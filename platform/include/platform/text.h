@@ -28,6 +28,9 @@ std::string AnsiToUtf8(std::string_view ansi);
 std::string Fold(std::string_view utf8);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// Without the blanks (spaces and tabs) around it.
+std::string_view TrimBlanks(std::string_view s);
+
 // Number of UTF-16 code units of a UTF-8 text, and the longest prefix of at
 // most `units` code units that does not split a surrogate pair.
 std::size_t Utf16Length(std::string_view utf8);

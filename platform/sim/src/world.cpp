@@ -222,13 +222,8 @@ void SimFiles::WriteFile(std::string_view windows_path, std::string_view bytes) 
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
 std::string_view Trim(std::string_view s) {
-    std::size_t b = s.find_first_not_of(kBlanks);
-    if (b == std::string_view::npos) return {};
-    std::size_t e = s.find_last_not_of(kBlanks);
-    return s.substr(b, e - b + 1);
+    return text::TrimBlanks(s);
 }
 
 // A file with a UTF-16 byte-order mark is read as Unicode, anything else in
