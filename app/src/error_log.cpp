@@ -1,7 +1,5 @@
 #include "app/error_log.h"
 
-#include "platform/text.h"
-
 namespace orv::app {
 
 namespace {
@@ -34,7 +32,7 @@ std::string ErrorLog::Path() const {
 }
 
 void ErrorLog::WriteLogLine(std::string_view line) {
-    std::string bytes = text::Utf8ToAnsi(line);
+    std::string bytes = files_.ToAnsiCodePage(line);
     bytes += "\r\n";
     // The result is deliberately not acted on: see the header.
     (void)files_.AppendToFile(Path(), bytes);

@@ -127,6 +127,9 @@ TEST_F(FilesContract, FilesListAppendAndRead) {
     EXPECT_EQ(f.ReadFile(log).value_or(""), "one\r\ntwo\r\n");
     EXPECT_NE(f.AppendToFile(Path("no such folder\\x.log"), "x"), kSuccess);
     EXPECT_TRUE(f.GetAttributes(backend->TempFolder()) & kAttrDirectory);
+    EXPECT_EQ(f.ToAnsiCodePage("ERROR: 5 at mdlMisc\\Kill_Process"),
+              "ERROR: 5 at mdlMisc\\Kill_Process");
+    EXPECT_EQ(f.ToAnsiCodePage("\xE4\xB8\xAD"), "?") << "a character the code page cannot hold";
     EXPECT_FALSE(f.ProgramFolder().empty());
     EXPECT_NE(f.ProgramFolder().back(), '\\');
 }

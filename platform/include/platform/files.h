@@ -43,6 +43,9 @@ class Files {
     virtual std::optional<std::string> ReadFile(std::string_view path) = 0;
     // Opens for appending (creating the file), writes, closes.
     virtual Status AppendToFile(std::string_view path, std::string_view bytes) = 0;
+    // Text for files whose format is the system's ANSI code page (the error
+    // log): what the code page cannot hold becomes '?'.
+    virtual std::string ToAnsiCodePage(std::string_view utf8) = 0;
 };
 
 }  // namespace orv::platform

@@ -210,6 +210,10 @@ Status SimFiles::AppendToFile(std::string_view path, std::string_view bytes) {
     return out ? kSuccess : 29;  // ERROR_WRITE_FAULT
 }
 
+std::string SimFiles::ToAnsiCodePage(std::string_view utf8) {
+    return text::Utf8ToAnsi(utf8);
+}
+
 void SimFiles::WriteFile(std::string_view windows_path, std::string_view bytes) {
     fs::path host = HostPath(windows_path);
     if (host.empty()) return;

@@ -234,6 +234,18 @@ class Win32Files : public Files {
         if (!ok) return std::nullopt;
         return data;
     }
+    std::string ToAnsiCodePage(std::string_view utf8) override {
+        std::wstring w = Wide(utf8);
+        if (w.empty()) return {};
+        BOOL lossy = FALSE;
+        int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    "?", &lossy);
+        std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
+        if (n > 0)
+            WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), out.data(), n, "?",
+                                &lossy);
+        return out;
+    }
     Status AppendToFile(std::string_view path, std::string_view bytes) override {
         HANDLE h = CreateFileW(LongPath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -38,6 +38,8 @@ class SimFiles : public platform::Files {
     std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override;
     std::optional<std::string> ReadFile(std::string_view path) override;
     platform::Status AppendToFile(std::string_view path, std::string_view bytes) override;
+    // The simulated system's code page is Windows-1252.
+    std::string ToAnsiCodePage(std::string_view utf8) override;
 
     // Test set-up.
     void SetProgramFolder(std::string folder) { program_folder_ = std::move(folder); }
