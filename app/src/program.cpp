@@ -7,8 +7,10 @@ namespace orv::app {
 Program::Program(ui::Host& host, platform::Platform& platform)
     : log_(platform.files), ctx_{host, platform, forms_, log_} {
     // What escapes a handler ends up in the log instead of ending the program.
-    host.SetErrorSink(
-        [this](const std::string& what) { log_.LogError(0, what, kGuardModule, kGuardProcedure); });
+    host.SetErrorSink([this](const ui::HandlerFailure& f) {
+        log_.LogError(f.number, f.description, kGuardModule,
+                      f.source.empty() ? std::string_view(kGuardProcedure) : f.source);
+    });
 }
 
 // The host may outlive the program; its guard must not report into a log that is gone.

@@ -115,7 +115,7 @@ TEST_F(StartupTest, AFailingHookIsSkippedAndLogged) {
     EXPECT_FALSE(Main().applymenu.Enabled());
     EXPECT_EQ(Log(),
               "ERROR: 0 at Host\\Run >>> no drive c:\r\n"
-              "ERROR: 0 at Host\\Run >>> Error 5 (sysinfo): access denied\r\n");
+              "ERROR: 5 at Host\\sysinfo >>> access denied\r\n");
 }
 
 // The list shows the files present with the language in use selected; Apply

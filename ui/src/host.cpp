@@ -9,20 +9,20 @@ namespace orv::ui {
 
 void Host::Run(const std::function<void()>& handler) noexcept {
     if (!handler) return;
-    std::string what;
+    HandlerFailure failure;
     try {
         handler();
         return;
     } catch (const orv::Error& e) {
-        what = "Error " + std::to_string(e.Number()) + " (" + e.Source() + "): " + e.what();
+        failure = {e.Number(), e.Source(), e.what()};
     } catch (const std::exception& e) {
-        what = e.what();
+        failure.description = e.what();
     } catch (...) {
-        what = "unknown failure";
+        failure.description = "unknown failure";
     }
     if (sink_) {
         try {
-            sink_(what);
+            sink_(failure);
         } catch (...) {
             // The sink is the last line of defence; a failing sink changes nothing.
         }

@@ -56,8 +56,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (argv) LocalFree(argv);
 
     orv::ui::NativeHost host;
-    host.SetErrorSink(
-        [](const std::string& what) { OutputDebugStringA(("uidemo: " + what + "\n").c_str()); });
+    host.SetErrorSink([](const orv::ui::HandlerFailure& f) {
+        OutputDebugStringA(("uidemo: " + f.description + "\n").c_str());
+    });
     orv::ui::Forms forms;
     const std::wstring folder = Folder();
     orv::demo::DemoContext ctx{

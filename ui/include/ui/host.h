@@ -28,8 +28,16 @@ inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
+// What escaped a handler: the number and source of an orv::Error, or 0 and
+// "" for any other failure, and the description.
+struct HandlerFailure {
+    std::int32_t number = 0;
+    std::string source;
+    std::string description;
+};
+
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Creates the form's windows (giving it and its controls their handles),
@@ -60,16 +68,16 @@ public:
 
     // The guard around every handler.
     void Run(const std::function<void()>& handler) noexcept;
-    void SetErrorSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
+    void SetErrorSink(std::function<void(const HandlerFailure&)> sink) { sink_ = std::move(sink); }
 
-protected:
+  protected:
     // Shared by both hosts: the bookkeeping of loading and unloading a form.
     void MarkLoaded(Form& form, Form* owner, bool modal);
     // Returns false when Form_QueryUnload cancelled.
     bool RunUnload(Form& form);
 
-private:
-    std::function<void(const std::string&)> sink_;
+  private:
+    std::function<void(const HandlerFailure&)> sink_;
 };
 
 }  // namespace orv::ui
