@@ -16,7 +16,7 @@ constexpr int kShowMaximized = 3;
 
 }  // namespace
 
-mainform::mainform(AppContext& ctx)
+mainform::mainform(shell::AppContext& ctx)
     : ui::Form(ctx.host, "mainform", "Orvelle", 9330, kStartHeight), ctx_(ctx) {
     syscmd.onClick = [this] { syscmd_Click(); };
     cpucmd.onClick = [this] { cpucmd_Click(); };
@@ -118,18 +118,18 @@ void mainform::SkinWindow() {
     if (status != platform::kSuccess) {
         ctx_.log.LogError(
             status,
-            "Skin file " + files.ProgramFolder() + "\\" + std::string(kSkinFile) +
+            "Skin file " + files.ProgramFolder() + "\\" + std::string(shell::kSkinFile) +
                 (status == platform::kFileNotFound ? " is missing" : " is unreadable") +
                 "; the standard look is used",
             "mainform", "Form_Load");
     }
-    Skin1.ApplySkin(*this, kMainWindowElement);
+    Skin1.ApplySkin(*this, shell::kMainWindowElement);
     SkinForm(*this);
 }
 
 void mainform::ApplyCaptions() {
-    Language language = Language::Chosen(ctx_.platform);
-    Step([&] { LoadLanguage(*this, language); });
+    shell::Language language = shell::Language::Chosen(ctx_.platform);
+    Step([&] { shell::LoadLanguage(*this, language); });
     Step([&] {
         SetCaption(language.Text("7009"));
         SMframe.SetCaption(language.Text("7000"));
@@ -139,15 +139,15 @@ void mainform::ApplyCaptions() {
 }
 
 void mainform::SkinForm(ui::Form& frm) {
-    SkinControls(frm, Skin1);
+    shell::SkinControls(frm, Skin1);
 }
 
 void mainform::FillLanguageList() {
     platform::Platform& p = ctx_.platform;
-    std::vector<std::string> names = AvailableLanguages(p.files);
+    std::vector<std::string> names = shell::AvailableLanguages(p.files);
     // Without any language file the program runs on its built-in English.
-    if (names.empty()) names.emplace_back(kDefaultLanguage);
-    std::string chosen = ChosenLanguage(p.settings);
+    if (names.empty()) names.emplace_back(shell::kDefaultLanguage);
+    std::string chosen = shell::ChosenLanguage(p.settings);
     int selected = 0;
     combolng.ClearItems();
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -162,7 +162,7 @@ void mainform::FillLanguageList() {
 // the next start.
 void mainform::Applylangcmd_Click() {
     std::string name = combolng.Text();
-    if (!name.empty()) StoreLanguage(ctx_.platform.settings, name);
+    if (!name.empty()) shell::StoreLanguage(ctx_.platform.settings, name);
 }
 
 void mainform::cmdEnum_Click() {

@@ -1,4 +1,4 @@
-#include "app/error_log.h"
+#include "shell/error_log.h"
 
 #include <climits>
 
@@ -22,13 +22,13 @@ TEST(LogLine, JoinsTheFourFields) {
         {6, "first\r\nsecond", "mod\n", "proc", "ERROR: 6 at mod \\proc >>> first  second"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FormatLogLine(c.number, c.message, c.module, c.procedure), c.want);
+        EXPECT_EQ(shell::FormatLogLine(c.number, c.message, c.module, c.procedure), c.want);
 }
 
 class ErrorLogTest : public ShellTest {};
 
 TEST_F(ErrorLogTest, AppendsOneCrLfLinePerEntryInCallOrder) {
-    ErrorLog log(world.files);
+    shell::ErrorLog log(world.files);
     EXPECT_EQ(log.Path(), Folder() + "\\PROGRAM.LOG");
     world.files.WriteFile(Folder() + "\\Splash.spl", "");  // the folder exists, the log not yet
     log.LogError(5, "OpenProcess failed", "mdlMisc", "Kill_Process");
@@ -41,12 +41,13 @@ TEST_F(ErrorLogTest, AppendsOneCrLfLinePerEntryInCallOrder) {
 
 TEST_F(ErrorLogTest, WritesTheAnsiCodePageWithQuestionMarksForTheRest) {
     world.files.WriteFile(Folder() + "\\Splash.spl", "");
-    ErrorLog(world.files).WriteLogLine("caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD");  // "café € 中"
+    shell::ErrorLog(world.files)
+        .WriteLogLine("caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD");  // "café € 中"
     EXPECT_EQ(Log(), "caf\xE9 \x80 ?\r\n");
 }
 
 TEST_F(ErrorLogTest, AnUnwritableLogLosesTheEntryQuietly) {
-    ErrorLog log(world.files);
+    shell::ErrorLog log(world.files);
     log.WriteLogLine("no folder yet");  // the program folder does not exist
     EXPECT_EQ(world.files.GetAttributes(log.Path()), platform::kInvalidAttributes);
 

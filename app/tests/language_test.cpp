@@ -1,4 +1,4 @@
-#include "app/language.h"
+#include "shell/language.h"
 
 #include <iterator>
 #include <set>
@@ -23,7 +23,7 @@ TEST_F(LanguageTest, LooksUpTextsAsTheProfileApiReadsThem) {
                 "7003=Explorer\r\n"
                 "3010=" +
                     long_text + "\r\n");
-    Language english(world.platform, "English");
+    shell::Language english(world.platform, "English");
     struct Case {
         std::string id;
         std::string want;
@@ -43,27 +43,27 @@ TEST_F(LanguageTest, LooksUpTextsAsTheProfileApiReadsThem) {
 TEST_F(LanguageTest, TheStoredChoiceNamesTheFile) {
     PutLanguage("English", "7009=Main window\r\n");
     PutLanguage("Deutsch", "7009=Hauptfenster\r\n");
-    EXPECT_EQ(ChosenLanguage(world.platform.settings), "English");  // nothing stored
-    EXPECT_EQ(Language::Chosen(world.platform).Text("7009"), "Main window");
+    EXPECT_EQ(shell::ChosenLanguage(world.platform.settings), "English");  // nothing stored
+    EXPECT_EQ(shell::Language::Chosen(world.platform).Text("7009"), "Main window");
 
-    StoreLanguage(world.platform.settings, "Deutsch");
+    shell::StoreLanguage(world.platform.settings, "Deutsch");
     EXPECT_EQ(world.platform.settings.Get("Kadrim", "Language", "lng"), "Deutsch");
-    Language chosen = Language::Chosen(world.platform);
+    shell::Language chosen = shell::Language::Chosen(world.platform);
     EXPECT_EQ(chosen.Name(), "Deutsch");
     EXPECT_EQ(chosen.Text("7009"), "Hauptfenster");
 
-    StoreLanguage(world.platform.settings, "");
-    EXPECT_EQ(ChosenLanguage(world.platform.settings), "English");
+    shell::StoreLanguage(world.platform.settings, "");
+    EXPECT_EQ(shell::ChosenLanguage(world.platform.settings), "English");
 }
 
 // A missing file must not leave every window without captions.
 TEST_F(LanguageTest, AMissingFileFallsBackToEnglishThenToTheBuiltInTexts) {
     PutLanguage("English", "7009=From the English file\r\n");
-    Language missing(world.platform, "Klingon");
+    shell::Language missing(world.platform, "Klingon");
     EXPECT_EQ(missing.Path(), Folder() + "\\languages\\English.ini");
     EXPECT_EQ(missing.Text("7009"), "From the English file");
     world.files.WriteFile(missing.Path(), "");  // now empty: the file still rules
-    EXPECT_EQ(Language(world.platform, "Klingon").Text("7009"), "");
+    EXPECT_EQ(shell::Language(world.platform, "Klingon").Text("7009"), "");
 }
 
 // A small window with one control of each situation the walk meets.
@@ -83,7 +83,7 @@ class Sample : public ui::Form {
 TEST_F(LanguageTest, LoadLanguageTranslatesTaggedControlsInOrder) {
     PutLanguage("English", "1016=Apply\r\n2000=\r\n7003=Explorer\r\n3000=Zoom\r\n");
     Sample form(host);
-    LoadLanguage(form, Language(world.platform, "English"));
+    shell::LoadLanguage(form, shell::Language(world.platform, "English"));
     EXPECT_EQ(form.found.Caption(), "Apply");
     EXPECT_EQ(form.untagged.Caption(), "keeps its text");  // after a control that succeeded
     EXPECT_EQ(form.blank_tag.Caption(), "keeps its text");
@@ -96,20 +96,20 @@ TEST_F(LanguageTest, LoadLanguageTranslatesTaggedControlsInOrder) {
 }
 
 TEST_F(LanguageTest, ListsTheLanguageFilesEnglishFirst) {
-    EXPECT_TRUE(AvailableLanguages(world.platform.files).empty());  // no folder yet
+    EXPECT_TRUE(shell::AvailableLanguages(world.platform.files).empty());  // no folder yet
     for (const char* name : {"Deutsch.ini", "English.ini", "francais.ini", "Arabic.INI",
                              "readme.txt", "notes.inix", "Zulu.ini"})
         Put(std::string("languages\\") + name, "[Kadrim]\r\n");
     world.files.WriteFile(Folder() + "\\languages\\old.ini\\keep.txt", "");  // a folder
     std::vector<std::string> want = {"English", "Arabic", "Deutsch", "francais", "Zulu"};
-    EXPECT_EQ(AvailableLanguages(world.platform.files), want);
+    EXPECT_EQ(shell::AvailableLanguages(world.platform.files), want);
 }
 
 // Every identifier a window of the program uses has its English text, and
 // the fold-out marker is where the main window looks for it.
 TEST_F(LanguageTest, EnglishFileHoldsEveryCaptionIdentifier) {
     InstallEnglish();
-    Language english(world.platform, "English");
+    shell::Language english(world.platform, "English");
     ASSERT_EQ(english.Path(), Folder() + "\\languages\\English.ini");
 
     // Titles, untagged frames, and the tags of the windows of later features.
@@ -133,7 +133,7 @@ TEST_F(LanguageTest, EnglishFileHoldsEveryCaptionIdentifier) {
     }
     for (const std::string& id : ids) {
         EXPECT_NE(english.Text(id), "") << "no English text for " << id;
-        EXPECT_EQ(BuiltInEnglishText(id), english.Text(id)) << id;
+        EXPECT_EQ(shell::BuiltInEnglishText(id), english.Text(id)) << id;
     }
     std::string system = english.Text("1000");
     EXPECT_EQ(system.substr(system.size() - 2), ">>");

@@ -1,4 +1,4 @@
-#include "app/skinning.h"
+#include "shell/skinning.h"
 
 #include "shell_fixture.h"
 #include "ui/controls.h"
@@ -42,7 +42,8 @@ TEST(SkinElement, ChosenByKindAndForTwoButtonsByName) {
         {&form.timer, ""},        {&form.combo, ""},       {&form.progress, ""},
         {&form.picture, ""},      {&form.images, ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(SkinElementFor(*c.control), c.want) << c.control->Name();
+    for (const Case& c : cases)
+        EXPECT_EQ(shell::SkinElementFor(*c.control), c.want) << c.control->Name();
 }
 
 class SkinTest : public ShellTest {};
@@ -61,12 +62,12 @@ TEST_F(SkinTest, AMissingOrBrokenSkinGivesTheStandardLook) {
     for (const Case& c : cases) {
         std::string path = Folder() + "\\" + c.what + ".skn";
         if (c.file) world.files.WriteFile(path, *c.file);
-        SkinComponent skin;
+        shell::SkinComponent skin;
         EXPECT_EQ(skin.LoadSkin(world.files, path), c.status) << c.what;
         EXPECT_EQ(skin.Loaded(), c.status == 0) << c.what;
         Kinds form(host);
-        skin.ApplySkin(form, kToolWindowElement);
-        SkinControls(form, skin);
+        skin.ApplySkin(form, shell::kToolWindowElement);
+        shell::SkinControls(form, skin);
         EXPECT_EQ(form.Skin() != nullptr, c.status == 0) << c.what;
         EXPECT_EQ(form.cmdEnum.Skin() != nullptr, c.status == 0) << c.what;
     }

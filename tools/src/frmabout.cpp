@@ -2,7 +2,7 @@
 
 namespace orv::tools {
 
-frmabout::frmabout(app::AppContext& ctx, app::MainWindow& main, app::BuildInfo build)
+frmabout::frmabout(shell::AppContext& ctx, shell::MainWindow& main, shell::BuildInfo build)
     : ui::Form(ctx.host, "frmabout", "About", 6180, 4785),
       ctx_(ctx),
       main_(main),
@@ -12,9 +12,9 @@ frmabout::frmabout(app::AppContext& ctx, app::MainWindow& main, app::BuildInfo b
 
 void frmabout::Form_Load() {
     Skin1.LoadProgramSkin(ctx_.platform.files);
-    Skin1.ApplySkin(*this, app::kToolWindowElement);
+    Skin1.ApplySkin(*this, shell::kToolWindowElement);
     main_.SkinForm(*this);
-    lblVersion.SetCaption(app::VersionText(build_));
+    lblVersion.SetCaption(shell::VersionText(build_));
     lblTitle.SetCaption(build_.product);
 }
 

@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/language.h"
-#include "app/skinning.h"
+#include "shell/app_context.h"
+#include "shell/language.h"
+#include "shell/skinning.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -33,9 +33,9 @@ inline constexpr int kStartHeight = 5750;
 inline constexpr int kPanelHeight = 7000;
 inline constexpr int kMonitorHeight = 8000;
 
-class mainform : public ui::Form, public MainWindow {
+class mainform : public ui::Form, public shell::MainWindow {
   public:
-    explicit mainform(AppContext& ctx);
+    explicit mainform(shell::AppContext& ctx);
     ~mainform() override;
 
     // Part of a feature that lives on the main window (its controls on one of
@@ -74,7 +74,7 @@ class mainform : public ui::Form, public MainWindow {
     // Every window's controls are drawn through this window's Skin1.
     void SkinForm(ui::Form& frm) override;
 
-    AppContext& Context() const { return ctx_; }
+    shell::AppContext& Context() const { return ctx_; }
 
     // Events.
     void Form_Load() override;
@@ -101,7 +101,7 @@ class mainform : public ui::Form, public MainWindow {
     void FillLanguageList();
 
   private:
-    AppContext& ctx_;
+    shell::AppContext& ctx_;
 
   public:
     // Controls, in the window's control order. Geometry in twips.
@@ -184,7 +184,7 @@ class mainform : public ui::Form, public MainWindow {
     ui::CommandButton cmdEnum{*this, "cmdEnum", {"Tasks", "1008", 3660, 5340, 1215, 375}, &SMframe};
 
     // The window's own skin component.
-    SkinComponent Skin1;
+    shell::SkinComponent Skin1;
 
   private:
     // Shows `panel`, hides the six other panel frames, and sets the window

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/app_context.h"
-#include "app/skinning.h"
+#include "shell/app_context.h"
+#include "shell/skinning.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -14,8 +14,8 @@ namespace orv::app {
 
 class PlaceholderWindow : public ui::Form {
   public:
-    PlaceholderWindow(AppContext& ctx, MainWindow& main, std::string name, std::string caption,
-                      std::string title_id);
+    PlaceholderWindow(shell::AppContext& ctx, shell::MainWindow& main, std::string name,
+                      std::string caption, std::string title_id);
 
     void Form_Load() override;
     void cmdClose_Click() { Unload(); }
@@ -25,30 +25,30 @@ class PlaceholderWindow : public ui::Form {
         "lblInfo",
         {"This tool is not available in this version of the program.", "", 240, 240, 4575, 495}};
     ui::CommandButton cmdClose{*this, "cmdClose", {"Close", "", 3720, 900, 1095, 375}};
-    SkinComponent Skin1;
+    shell::SkinComponent Skin1;
 
   private:
-    AppContext& ctx_;
-    MainWindow& main_;
+    shell::AppContext& ctx_;
+    shell::MainWindow& main_;
     std::string title_id_;
 };
 
 // One type per window, so that each is its own single instance.
 class ProcessManagerPlaceholder : public PlaceholderWindow {
   public:
-    ProcessManagerPlaceholder(AppContext& ctx, MainWindow& main)
+    ProcessManagerPlaceholder(shell::AppContext& ctx, shell::MainWindow& main)
         : PlaceholderWindow(ctx, main, "enumfrm", "Process manager", "7002") {}
 };
 
 class SystemColorsPlaceholder : public PlaceholderWindow {
   public:
-    SystemColorsPlaceholder(AppContext& ctx, MainWindow& main)
+    SystemColorsPlaceholder(shell::AppContext& ctx, shell::MainWindow& main)
         : PlaceholderWindow(ctx, main, "syscolors", "Colors", "7012") {}
 };
 
 class HealthPlaceholder : public PlaceholderWindow {
   public:
-    HealthPlaceholder(AppContext& ctx, MainWindow& main)
+    HealthPlaceholder(shell::AppContext& ctx, shell::MainWindow& main)
         : PlaceholderWindow(ctx, main, "pchealth", "System Health", "7010") {}
 };
 

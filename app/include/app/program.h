@@ -3,8 +3,8 @@
 // point and the tests both start the program through it.
 #pragma once
 
-#include "app/app_context.h"
-#include "app/error_log.h"
+#include "shell/app_context.h"
+#include "shell/error_log.h"
 #include "ui/form.h"
 #include "ui/host.h"
 
@@ -30,12 +30,12 @@ class Program {
     bool Start();
 
     mainform& Main();
-    AppContext& Context() { return ctx_; }
+    shell::AppContext& Context() { return ctx_; }
 
   private:
-    ErrorLog log_;
+    shell::ErrorLog log_;
     ui::Forms forms_;
-    AppContext ctx_;
+    shell::AppContext ctx_;
 };
 
 }  // namespace orv::app

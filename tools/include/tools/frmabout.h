@@ -3,9 +3,9 @@
 // Its texts are fixed (no language file); it is skinned like every tool window.
 #pragma once
 
-#include "app/app_context.h"
-#include "app/build_info.h"
-#include "app/skinning.h"
+#include "shell/app_context.h"
+#include "shell/build_info.h"
+#include "shell/skinning.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -13,7 +13,8 @@ namespace orv::tools {
 
 class frmabout : public ui::Form {
   public:
-    frmabout(app::AppContext& ctx, app::MainWindow& main, app::BuildInfo build = app::ThisBuild());
+    frmabout(shell::AppContext& ctx, shell::MainWindow& main,
+             shell::BuildInfo build = shell::ThisBuild());
 
     void Form_Load() override;
     void Form_Unload() override {}
@@ -35,12 +36,12 @@ class frmabout : public ui::Form {
                           "Support: support@orvelle.example.com",
                           "", 1440, 1200, 4215, 900}};
     ui::CommandButton cmdOK{*this, "cmdOK", {"OK", "", 4620, 3900, 1215, 375}};
-    app::SkinComponent Skin1;
+    shell::SkinComponent Skin1;
 
   private:
-    app::AppContext& ctx_;
-    app::MainWindow& main_;
-    app::BuildInfo build_;
+    shell::AppContext& ctx_;
+    shell::MainWindow& main_;
+    shell::BuildInfo build_;
 };
 
 }  // namespace orv::tools

@@ -1,11 +1,11 @@
-#include "app/language.h"
+#include "shell/language.h"
 
 #include <algorithm>
 
 #include "platform/text.h"
 #include "ui/form.h"
 
-namespace orv::app {
+namespace orv::shell {
 
 namespace {
 
@@ -127,4 +127,4 @@ void LoadLanguage(ui::Form& form, const Language& language) {
     }
 }
 
-}  // namespace orv::app
+}  // namespace orv::shell

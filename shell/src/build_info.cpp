@@ -1,11 +1,11 @@
-#include "app/build_info.h"
+#include "shell/build_info.h"
 
 // The build passes the product name and the four parts of the project version.
 #ifndef ORVELLE_PRODUCT_NAME
 #error "ORVELLE_PRODUCT_NAME and ORVELLE_VERSION_* come from the build"
 #endif
 
-namespace orv::app {
+namespace orv::shell {
 
 BuildInfo ThisBuild() {
     return BuildInfo{ORVELLE_PRODUCT_NAME, ORVELLE_VERSION_MAJOR, ORVELLE_VERSION_MINOR,
@@ -17,4 +17,4 @@ std::string VersionText(const BuildInfo& build) {
            std::to_string(build.revision);
 }
 
-}  // namespace orv::app
+}  // namespace orv::shell

@@ -1,11 +1,11 @@
-#include "app/skinning.h"
+#include "shell/skinning.h"
 
 #include "platform/status.h"
 #include "ui/control.h"
 #include "ui/form.h"
 #include "ui/skin.h"
 
-namespace orv::app {
+namespace orv::shell {
 
 std::string_view SkinElementFor(const ui::Control& control) {
     switch (control.GetKind()) {
@@ -60,4 +60,4 @@ void SkinControls(ui::Form& frm, const SkinComponent& skin) {
     }
 }
 
-}  // namespace orv::app
+}  // namespace orv::shell

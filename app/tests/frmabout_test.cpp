@@ -7,16 +7,16 @@ namespace {
 
 TEST(VersionText, TheThirdPlaceIsAlwaysZero) {
     struct Case {
-        app::BuildInfo build;
+        shell::BuildInfo build;
         std::string want;
     } cases[] = {
         {{"x", 4, 1, 0, 17}, "Version 4.1.0.17"},
         {{"x", 4, 1, 3, 17}, "Version 4.1.0.17"},
         {{"x", 10, 20, 30, 400}, "Version 10.20.0.400"},
-        {app::ThisBuild(), "Version 1.0.0.1"},  // the project version
+        {shell::ThisBuild(), "Version 1.0.0.1"},  // the project version
     };
-    for (const Case& c : cases) EXPECT_EQ(app::VersionText(c.build), c.want);
-    EXPECT_EQ(app::ThisBuild().product, "Orvelle");
+    for (const Case& c : cases) EXPECT_EQ(shell::VersionText(c.build), c.want);
+    EXPECT_EQ(shell::ThisBuild().product, "Orvelle");
 }
 
 class AboutTest : public app::testing::ShellTest {};

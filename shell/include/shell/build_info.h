@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace orv::app {
+namespace orv::shell {
 
 struct BuildInfo {
     std::string product;
@@ -20,4 +20,4 @@ BuildInfo ThisBuild();
 // as the program has always shown it.
 std::string VersionText(const BuildInfo& build);
 
-}  // namespace orv::app
+}  // namespace orv::shell

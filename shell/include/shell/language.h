@@ -15,7 +15,7 @@ namespace orv::ui {
 class Form;
 }
 
-namespace orv::app {
+namespace orv::shell {
 
 // The stored choice: settings store application "Kadrim", section
 // "Language", key "lng".
@@ -74,4 +74,4 @@ std::string BuiltInEnglishText(std::string_view id);
 // control is skipped and the walk goes on.
 void LoadLanguage(ui::Form& form, const Language& language);
 
-}  // namespace orv::app
+}  // namespace orv::shell

@@ -9,7 +9,7 @@
 
 #include "platform/files.h"
 
-namespace orv::app {
+namespace orv::shell {
 
 // "ERROR: " number " at " module "\" procedure " >>> " message. Line breaks
 // inside a field become blanks, so every entry stays one line.
@@ -34,4 +34,4 @@ class ErrorLog {
     platform::Files& files_;
 };
 
-}  // namespace orv::app
+}  // namespace orv::shell

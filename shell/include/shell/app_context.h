@@ -3,12 +3,12 @@
 // globals: the program (or a test) builds one context and hands it down.
 #pragma once
 
-#include "app/error_log.h"
 #include "platform/platform.h"
+#include "shell/error_log.h"
 #include "ui/form.h"
 #include "ui/host.h"
 
-namespace orv::app {
+namespace orv::shell {
 
 struct AppContext {
     ui::Host& host;
@@ -27,4 +27,4 @@ class MainWindow {
     ~MainWindow() = default;
 };
 
-}  // namespace orv::app
+}  // namespace orv::shell

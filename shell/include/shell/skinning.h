@@ -16,7 +16,7 @@ class Form;
 struct SkinSet;
 }  // namespace orv::ui
 
-namespace orv::app {
+namespace orv::shell {
 
 inline constexpr std::string_view kSkinFile = "winaquas.skn";
 inline constexpr std::string_view kMainWindowElement = "Form";
@@ -53,4 +53,4 @@ class SkinComponent {
 // gets the element of its kind from `skin`, whichever window it belongs to.
 void SkinControls(ui::Form& frm, const SkinComponent& skin);
 
-}  // namespace orv::app
+}  // namespace orv::shell

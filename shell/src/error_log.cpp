@@ -1,6 +1,6 @@
-#include "app/error_log.h"
+#include "shell/error_log.h"
 
-namespace orv::app {
+namespace orv::shell {
 
 namespace {
 
@@ -38,4 +38,4 @@ void ErrorLog::WriteLogLine(std::string_view line) {
     (void)files_.AppendToFile(Path(), bytes);
 }
 
-}  // namespace orv::app
+}  // namespace orv::shell
