@@ -83,6 +83,28 @@ TEST(SimFiles, WindowsPathsResolveWithoutRegardToCase) {
     std::filesystem::remove_all(root);
 }
 
+TEST(SimFiles, AFailingFolderFailsEveryCallBelowIt) {
+    auto root = std::filesystem::temp_directory_path() / "orvelle-simfiles-fail";
+    std::filesystem::remove_all(root);
+    {
+        sim::World world(root);
+        world.files.WriteFile("C:\\Net\\a.lnk", "x");
+        world.files.FailUnder("c:\\net", kBadNetPath);
+        std::vector<FoundFile> found;
+        EXPECT_EQ(world.files.ListFiles("C:\\Net\\*", found), kBadNetPath);
+        EXPECT_EQ(world.files.ListFiles("C:\\Net\\Sub\\*", found), kBadNetPath);
+        EXPECT_EQ(world.files.GetAttributes("C:\\Net\\a.lnk"), kInvalidAttributes);
+        EXPECT_FALSE(world.files.ReadFile("C:\\Net\\a.lnk"));
+        EXPECT_EQ(world.files.RemoveFile("C:\\Net\\a.lnk"), kBadNetPath);
+        EXPECT_EQ(world.files.SaveFile("C:\\Net\\b.txt", "x"), kBadNetPath);
+        EXPECT_EQ(world.files.CopyFileTo("C:\\Net\\a.lnk", "C:\\a.lnk", false), kBadNetPath);
+        EXPECT_NE(world.files.GetAttributes("C:\\"), kInvalidAttributes) << "only below it";
+        EXPECT_EQ(world.files.ListFiles("C:\\Network\\*", found), kPathNotFound)
+            << "a sibling whose name starts the same is not below it";
+    }
+    std::filesystem::remove_all(root);
+}
+
 TEST(Text, ConversionsRoundTripAndFold) {
     const std::string samples[] = {"plain", "Caf\xC3\xA9", "\xF0\x9F\x98\x80", ""};
     for (const auto& s : samples) EXPECT_EQ(text::Utf16ToUtf8(text::Utf8ToUtf16(s)), s);

@@ -46,6 +46,30 @@ class Files {
     // Text for files whose format is the system's ANSI code page (the error
     // log): what the code page cannot hold becomes '?'.
     virtual std::string ToAnsiCodePage(std::string_view utf8) = 0;
+
+    // FindFiles with its outcome, for callers that must tell "nothing there"
+    // from "could not look": kSuccess with what matched; kFileNotFound when
+    // the folder exists and nothing matches; kPathNotFound when the folder
+    // does not exist; any other code (21 not ready, 5 denied, 53 network path
+    // gone) means the answer is unknown.
+    virtual Status ListFiles(std::string_view pattern, std::vector<FoundFile>& found) = 0;
+    // Read-only, hidden, system and archive; the others are ignored, as
+    // SetFileAttributes does.
+    virtual Status ChangeAttributes(std::string_view path, std::uint32_t attributes) = 0;
+    // One level: the parent must exist (kPathNotFound), an existing one is
+    // kAlreadyExists.
+    virtual Status CreateFolder(std::string_view path) = 0;
+    // An empty folder only (kDirNotEmpty otherwise).
+    virtual Status RemoveFolder(std::string_view path) = 0;
+    // A read-only file is refused (kAccessDenied), as DeleteFile does.
+    virtual Status RemoveFile(std::string_view path) = 0;
+    // CopyFile: attributes travel with the data; with fail_if_exists an
+    // existing target is kFileExists and stays as it was.
+    virtual Status CopyFileTo(std::string_view from, std::string_view to, bool fail_if_exists) = 0;
+    // Creates or replaces the whole file (CREATE_ALWAYS); the folder must
+    // exist; a read-only, hidden or system target is refused (kAccessDenied)
+    // as CreateFile refuses it: clear those attributes first.
+    virtual Status SaveFile(std::string_view path, std::string_view bytes) = 0;
 };
 
 }  // namespace orv::platform

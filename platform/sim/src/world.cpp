@@ -145,6 +145,7 @@ fs::path SimFiles::HostPath(std::string_view windows_path) const {
 }
 
 std::uint32_t SimFiles::GetAttributes(std::string_view path) {
+    if (Failing(path) != kSuccess) return kInvalidAttributes;
     fs::path host = HostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::exists(host, ec)) return kInvalidAttributes;
@@ -162,14 +163,23 @@ void SimFiles::SetAttributes(std::string_view windows_path, std::uint32_t attrib
 
 std::vector<FoundFile> SimFiles::FindFiles(std::string_view pattern) {
     std::vector<FoundFile> found;
+    ListFiles(pattern, found);
+    return found;
+}
+
+Status SimFiles::ListFiles(std::string_view pattern, std::vector<FoundFile>& found) {
+    found.clear();
     std::size_t slash = pattern.find_last_of('\\');
-    if (slash == std::string_view::npos) return found;
+    if (slash == std::string_view::npos) return kPathNotFound;
     std::string folder(pattern.substr(0, slash));
     std::string_view mask = pattern.substr(slash + 1);
     fs::path host = HostPath(folder);
     std::error_code ec;
-    if (host.empty() || !fs::is_directory(host, ec)) return found;
-    for (const auto& entry : fs::directory_iterator(host, ec)) {
+    if (Status st = Failing(folder); st != kSuccess) return st;
+    if (host.empty() || !fs::is_directory(host, ec)) return kPathNotFound;
+    fs::directory_iterator it(host, ec);
+    if (ec) return kAccessDenied;
+    for (const auto& entry : it) {
         std::string name = entry.path().filename().string();
         if (!WildMatch(mask, name)) continue;
         FoundFile f;
@@ -182,10 +192,11 @@ std::vector<FoundFile> SimFiles::FindFiles(std::string_view pattern) {
     std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) {
         return text::Fold(a.name) < text::Fold(b.name);
     });
-    return found;
+    return found.empty() ? kFileNotFound : kSuccess;
 }
 
 std::optional<std::string> SimFiles::ReadFile(std::string_view path) {
+    if (Failing(path) != kSuccess) return std::nullopt;
     fs::path host = HostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::is_regular_file(host, ec)) return std::nullopt;
@@ -197,6 +208,7 @@ std::optional<std::string> SimFiles::ReadFile(std::string_view path) {
 }
 
 Status SimFiles::AppendToFile(std::string_view path, std::string_view bytes) {
+    if (Status st = Failing(path); st != kSuccess) return st;
     fs::path host = HostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::is_directory(host.parent_path(), ec)) return kPathNotFound;
@@ -220,6 +232,102 @@ void SimFiles::WriteFile(std::string_view windows_path, std::string_view bytes) 
     fs::create_directories(host.parent_path());
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void SimFiles::FailUnder(std::string_view windows_path, Status status) {
+    failing_[text::Fold(windows_path)] = status;
+}
+
+Status SimFiles::Failing(std::string_view windows_path) const {
+    if (failing_.empty()) return kSuccess;
+    std::string folded = text::Fold(windows_path);
+    while (!folded.empty() && folded.back() == '\\') folded.pop_back();
+    for (const auto& [prefix, status] : failing_) {
+        std::string_view p = prefix;
+        while (!p.empty() && p.back() == '\\') p.remove_suffix(1);
+        if (folded.size() >= p.size() && folded.compare(0, p.size(), p) == 0 &&
+            (folded.size() == p.size() || folded[p.size()] == '\\'))
+            return status;
+    }
+    return kSuccess;
+}
+
+void SimFiles::ForgetAttributes(std::string_view windows_path) {
+    attributes_.erase(text::Fold(windows_path));
+}
+
+Status SimFiles::ChangeAttributes(std::string_view path, std::uint32_t attributes) {
+    if (Status st = Failing(path); st != kSuccess) return st;
+    if (GetAttributes(path) == kInvalidAttributes) return kFileNotFound;
+    SetAttributes(path, attributes);
+    return kSuccess;
+}
+
+Status SimFiles::CreateFolder(std::string_view path) {
+    if (Status st = Failing(path); st != kSuccess) return st;
+    fs::path host = HostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::is_directory(host.parent_path(), ec)) return kPathNotFound;
+    if (fs::exists(host, ec)) return kAlreadyExists;
+    return fs::create_directory(host, ec) ? kSuccess : kAccessDenied;
+}
+
+Status SimFiles::RemoveFolder(std::string_view path) {
+    if (Status st = Failing(path); st != kSuccess) return st;
+    fs::path host = HostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::exists(host, ec)) return kFileNotFound;
+    if (!fs::is_directory(host, ec)) return 267;  // ERROR_DIRECTORY
+    if (!fs::is_empty(host, ec)) return kDirNotEmpty;
+    if (!fs::remove(host, ec)) return kAccessDenied;
+    ForgetAttributes(path);
+    return kSuccess;
+}
+
+Status SimFiles::RemoveFile(std::string_view path) {
+    if (Status st = Failing(path); st != kSuccess) return st;
+    fs::path host = HostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::exists(fs::symlink_status(host, ec))) return kFileNotFound;
+    if (fs::is_directory(fs::symlink_status(host, ec))) return kAccessDenied;
+    if (GetAttributes(path) & kAttrReadOnly) return kAccessDenied;
+    if (!fs::remove(host, ec)) return kAccessDenied;
+    ForgetAttributes(path);
+    return kSuccess;
+}
+
+Status SimFiles::CopyFileTo(std::string_view from, std::string_view to, bool fail_if_exists) {
+    if (Status st = Failing(from); st != kSuccess) return st;
+    if (Status st = Failing(to); st != kSuccess) return st;
+    fs::path src = HostPath(from);
+    fs::path dst = HostPath(to);
+    std::error_code ec;
+    if (src.empty() || !fs::is_regular_file(src, ec)) return kFileNotFound;
+    if (dst.empty() || !fs::is_directory(dst.parent_path(), ec)) return kPathNotFound;
+    std::uint32_t target = GetAttributes(to);
+    if (target != kInvalidAttributes) {
+        if (fail_if_exists) return kFileExists;
+        if (target & (kAttrReadOnly | kAttrDirectory)) return kAccessDenied;
+    }
+    if (!fs::copy_file(src, dst, fs::copy_options::overwrite_existing, ec)) return kAccessDenied;
+    SetAttributes(to, GetAttributes(from));
+    return kSuccess;
+}
+
+Status SimFiles::SaveFile(std::string_view path, std::string_view bytes) {
+    if (Status st = Failing(path); st != kSuccess) return st;
+    fs::path host = HostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::is_directory(host.parent_path(), ec)) return kPathNotFound;
+    std::uint32_t attr = GetAttributes(path);
+    if (attr != kInvalidAttributes &&
+        (attr & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory)))
+        return kAccessDenied;
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    if (!out) return kAccessDenied;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return out ? kSuccess : 29;  // ERROR_WRITE_FAULT
 }
 
 // ---- profile files -------------------------------------------------------

@@ -206,18 +206,9 @@ class Win32Files : public Files {
         return GetFileAttributesW(LongPath(path).c_str());
     }
     std::vector<FoundFile> FindFiles(std::string_view pattern) override {
-        std::vector<FoundFile> out;
-        WIN32_FIND_DATAW fd;
-        HANDLE h = FindFirstFileW(LongPath(pattern).c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE) return out;
-        do {
-            std::wstring_view n = fd.cFileName;
-            if (n == L"." || n == L"..") continue;
-            out.push_back({Narrow(n), fd.dwFileAttributes,
-                           (std::uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow});
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-        return out;
+        std::vector<FoundFile> found;
+        ListFiles(pattern, found);
+        return found;
     }
     std::optional<std::string> ReadFile(std::string_view path) override {
         HANDLE h =
@@ -245,6 +236,55 @@ class Win32Files : public Files {
             WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), out.data(), n, "?",
                                 &lossy);
         return out;
+    }
+    Status ListFiles(std::string_view pattern, std::vector<FoundFile>& found) override {
+        found.clear();
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW(LongPath(pattern).c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
+        do {
+            std::wstring_view n = fd.cFileName;
+            if (n == L"." || n == L"..") continue;
+            found.push_back({Narrow(n), fd.dwFileAttributes,
+                             (std::uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow});
+        } while (FindNextFileW(h, &fd));
+        Status st = static_cast<Status>(GetLastError());
+        FindClose(h);
+        if (st != ERROR_NO_MORE_FILES) return st;
+        // "*" in an empty folder still finds "." and "..": nothing matched.
+        return found.empty() ? kFileNotFound : kSuccess;
+    }
+    Status ChangeAttributes(std::string_view path, std::uint32_t attributes) override {
+        return SetFileAttributesW(LongPath(path).c_str(), attributes)
+                   ? kSuccess
+                   : static_cast<Status>(GetLastError());
+    }
+    Status CreateFolder(std::string_view path) override {
+        return CreateDirectoryW(LongPath(path).c_str(), nullptr)
+                   ? kSuccess
+                   : static_cast<Status>(GetLastError());
+    }
+    Status RemoveFolder(std::string_view path) override {
+        return RemoveDirectoryW(LongPath(path).c_str()) ? kSuccess
+                                                        : static_cast<Status>(GetLastError());
+    }
+    Status RemoveFile(std::string_view path) override {
+        return DeleteFileW(LongPath(path).c_str()) ? kSuccess : static_cast<Status>(GetLastError());
+    }
+    Status CopyFileTo(std::string_view from, std::string_view to, bool fail_if_exists) override {
+        return CopyFileW(LongPath(from).c_str(), LongPath(to).c_str(), fail_if_exists)
+                   ? kSuccess
+                   : static_cast<Status>(GetLastError());
+    }
+    Status SaveFile(std::string_view path, std::string_view bytes) override {
+        HANDLE h = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
+        DWORD written = 0;
+        BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        Status st = ok && written == bytes.size() ? kSuccess : static_cast<Status>(GetLastError());
+        CloseHandle(h);
+        return st;
     }
     Status AppendToFile(std::string_view path, std::string_view bytes) override {
         HANDLE h = CreateFileW(LongPath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,

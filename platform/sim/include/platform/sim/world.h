@@ -40,6 +40,15 @@ class SimFiles : public platform::Files {
     platform::Status AppendToFile(std::string_view path, std::string_view bytes) override;
     // The simulated system's code page is Windows-1252.
     std::string ToAnsiCodePage(std::string_view utf8) override;
+    platform::Status ListFiles(std::string_view pattern,
+                               std::vector<platform::FoundFile>& found) override;
+    platform::Status ChangeAttributes(std::string_view path, std::uint32_t attributes) override;
+    platform::Status CreateFolder(std::string_view path) override;
+    platform::Status RemoveFolder(std::string_view path) override;
+    platform::Status RemoveFile(std::string_view path) override;
+    platform::Status CopyFileTo(std::string_view from, std::string_view to,
+                                bool fail_if_exists) override;
+    platform::Status SaveFile(std::string_view path, std::string_view bytes) override;
 
     // Test set-up.
     void SetProgramFolder(std::string folder) { program_folder_ = std::move(folder); }
@@ -48,10 +57,17 @@ class SimFiles : public platform::Files {
     std::filesystem::path HostPath(std::string_view windows_path) const;
     void WriteFile(std::string_view windows_path, std::string_view bytes);
     void SetAttributes(std::string_view windows_path, std::uint32_t attributes);
+    // Every call on `windows_path` or below it fails with `status` from now
+    // on (a drive that is not ready, a folder that refuses access): reads
+    // find nothing, listings and changes return the status.
+    void FailUnder(std::string_view windows_path, platform::Status status);
 
   private:
     std::map<char, std::filesystem::path> drives_;
     std::map<std::string, std::uint32_t> attributes_;  // folded Windows path -> extra attributes
+    std::map<std::string, platform::Status> failing_;  // folded Windows path -> status
+    platform::Status Failing(std::string_view windows_path) const;
+    void ForgetAttributes(std::string_view windows_path);
     std::string program_folder_ = "C:\\Program Files\\Orvelle";
 };
 
