@@ -1,7 +1,5 @@
 // The form window's procedure: a switchboard of the messages a form handles,
-// each handed to a named handler. Nothing may leave a window procedure as an
-// exception: handlers already run inside the host's guard; this catches what
-// the host's own code throws.
+// each handed to a named handler.
 #include "gdi.h"
 #include "host_impl.h"
 
@@ -10,22 +8,10 @@ namespace orv::ui {
 using namespace win32;
 
 LRESULT CALLBACK NativeHost::Impl::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    }
-    auto* fp = reinterpret_cast<FormPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* fp = static_cast<FormPeer*>(CreationPeer(hwnd, msg, lp));
     if (!fp || !fp->alive || !fp->body.host) return DefWindowProcW(hwnd, msg, wp, lp);
-    Impl& impl = *fp->body.host;
-    ++impl.depth;
-    LRESULT r = 0;
-    try {
-        r = impl.HandleForm(*fp, hwnd, msg, wp, lp);
-    } catch (...) {
-        r = DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    --impl.depth;
-    return r;
+    return fp->body.host->Guarded(
+        hwnd, msg, wp, lp, [&] { return fp->body.host->HandleForm(*fp, hwnd, msg, wp, lp); });
 }
 
 LRESULT NativeHost::Impl::HandleForm(FormPeer& fp, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

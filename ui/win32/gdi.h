@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <optional>
 #include <utility>
 
 namespace orv::ui::win32 {
@@ -76,22 +75,30 @@ class GdiObject {
     Handle h_;
 };
 
-// A memory DC with `bitmap` selected: the source of a blit.
-class BitmapDC {
+// CreateCompatibleDC/DeleteDC.
+class CompatibleDC {
   public:
-    BitmapDC(HDC like, HBITMAP bitmap)
-        : dc_(CreateCompatibleDC(like)), select_(std::in_place, dc_, bitmap) {}
-    ~BitmapDC() {
-        select_.reset();
-        DeleteDC(dc_);
+    explicit CompatibleDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~CompatibleDC() {
+        if (dc_) DeleteDC(dc_);
     }
-    BitmapDC(const BitmapDC&) = delete;
-    BitmapDC& operator=(const BitmapDC&) = delete;
+    CompatibleDC(const CompatibleDC&) = delete;
+    CompatibleDC& operator=(const CompatibleDC&) = delete;
     operator HDC() const { return dc_; }
 
   private:
     HDC dc_;
-    std::optional<SelectObjectGuard> select_;
+};
+
+// A memory DC with `bitmap` selected: the source of a blit.
+class BitmapDC {
+  public:
+    BitmapDC(HDC like, HBITMAP bitmap) : dc_(like), select_(dc_, bitmap) {}
+    operator HDC() const { return dc_; }
+
+  private:
+    CompatibleDC dc_;  // deleted after the selection is undone
+    SelectObjectGuard select_;
 };
 
 // Off-screen drawing: a memory DC over a bitmap of the size of `dest`,
@@ -102,15 +109,12 @@ class MemoryDC {
     MemoryDC(HDC target, const RECT& dest)
         : target_(target),
           dest_(dest),
-          dc_(CreateCompatibleDC(target)),
           bitmap_(CreateCompatibleBitmap(target, std::max(1L, dest.right - dest.left),
                                          std::max(1L, dest.bottom - dest.top))),
-          select_(std::in_place, dc_, bitmap_.get()) {}
+          dc_(target, bitmap_) {}
     ~MemoryDC() {
         BitBlt(target_, dest_.left, dest_.top, dest_.right - dest_.left, dest_.bottom - dest_.top,
                dc_, 0, 0, SRCCOPY);
-        select_.reset();
-        DeleteDC(dc_);
     }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
@@ -119,9 +123,8 @@ class MemoryDC {
   private:
     HDC target_;
     RECT dest_;
-    HDC dc_;
-    GdiObject<HBITMAP> bitmap_;
-    std::optional<SelectObjectGuard> select_;
+    GdiObject<HBITMAP> bitmap_;  // deleted after the DC lets go of it
+    BitmapDC dc_;
 };
 
 // SetBrushOrgEx, and the previous origin back at the end.

@@ -244,6 +244,30 @@ struct NativeHost::Impl {
     void RunModal(FormPeer& fp);
 
     // ---- window procedures (form_proc.cpp, view_proc.cpp, splash.cpp) ---------
+    // The peer a window was created with: CreateWindowExW's last argument,
+    // kept in GWLP_USERDATA from WM_NCCREATE on.
+    static void* CreationPeer(HWND hwnd, UINT msg, LPARAM lp) {
+        if (msg == WM_NCCREATE) {
+            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        }
+        return reinterpret_cast<void*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    // Nothing may leave a window procedure as an exception: handlers already
+    // run inside the host's guard; this catches what the host's own code
+    // throws. `depth` counts the procedures on the stack.
+    template <typename Handle>
+    LRESULT Guarded(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, Handle handle) {
+        ++depth;
+        LRESULT r = 0;
+        try {
+            r = handle();
+        } catch (...) {
+            r = DefWindowProcW(hwnd, msg, wp, lp);
+        }
+        --depth;
+        return r;
+    }
     static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK SplashProc(HWND, UINT, WPARAM, LPARAM);

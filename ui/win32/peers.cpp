@@ -88,7 +88,6 @@ FormPeer* NativeHost::Impl::CreatePeer(Form& form, Form* owner) {
                         x, y, w, h, owner_hwnd, nullptr, instance, &fp);
     if (!fp.hwnd) return &fp;  // the form still loads and works, without a window
     form.SetHandle(reinterpret_cast<std::uintptr_t>(fp.hwnd));
-    SetAutomationName(fp.hwnd, form.Name(), "Form", fp.name_atom, nullptr);
     fp.dpi = WindowDpi(fp.hwnd);
     PublishDpi(fp.hwnd, fp.dpi);
 
@@ -98,6 +97,8 @@ FormPeer* NativeHost::Impl::CreatePeer(Form& form, Form* owner) {
     if (fp.body.hwnd) views[fp.body.hwnd] = &fp.body;
     ApplyFrame(fp);
     CreateViews(fp);
+    // Named last: a driver that finds the form by its name finds its controls too.
+    SetAutomationName(fp.hwnd, form.Name(), "Form", fp.name_atom, nullptr);
     return &fp;
 }
 

@@ -25,11 +25,7 @@ HBITMAP BitmapFromImage(const DecodedImage& image) {
 }
 
 LRESULT CALLBACK NativeHost::Impl::SplashProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    }
-    auto* impl = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* impl = static_cast<Impl*>(CreationPeer(hwnd, msg, lp));
     if (impl && msg == WM_PAINT) {
         PaintDC dc(hwnd);
         RECT rc;

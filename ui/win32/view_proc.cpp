@@ -9,22 +9,10 @@ namespace orv::ui {
 using namespace win32;
 
 LRESULT CALLBACK NativeHost::Impl::ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    }
-    auto* v = reinterpret_cast<ViewPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* v = static_cast<ViewPeer*>(CreationPeer(hwnd, msg, lp));
     if (!v || !v->host || !v->form->alive) return DefWindowProcW(hwnd, msg, wp, lp);
-    Impl& impl = *v->host;
-    ++impl.depth;
-    LRESULT r = 0;
-    try {
-        r = impl.HandleView(*v, hwnd, msg, wp, lp);
-    } catch (...) {
-        r = DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    --impl.depth;
-    return r;
+    return v->host->Guarded(hwnd, msg, wp, lp,
+                            [&] { return v->host->HandleView(*v, hwnd, msg, wp, lp); });
 }
 
 LRESULT NativeHost::Impl::HandleView(ViewPeer& v, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
