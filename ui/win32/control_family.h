@@ -30,14 +30,16 @@ class ControlFamily {
     virtual bool ShowsCaption(const Control& c) const { return c.HasCaption(); }
     // The window's height for a design height (combos hold their drop-down).
     virtual int WindowHeight(const Impl&, const ViewPeer&, int design) const { return design; }
+    // After the window took its place and size.
     virtual void Laid(Impl&, ViewPeer&) const {}
     // Prop::Value, Text, Items, Selection and Picture; the host does the rest.
     virtual void Push(Impl&, ViewPeer&, Prop) const {}
     // Notifications from the control's window, after the host checked that a
     // user could have given them; runs inside the host's handler guard.
     virtual void OnCommand(Impl&, ViewPeer&, UINT) const {}
-    // The following check reachability themselves (a list view's selection
-    // is looked at later, once its notifications settled).
+    // WM_NOTIFY and WM_[HV]SCROLL: these check reachability themselves (a
+    // list view's selection is looked at later, once its notifications
+    // settled), and enter the handler guard only to change the model.
     virtual void OnNotify(Impl&, ViewPeer&, const NMHDR&) const {}
     virtual void OnScroll(Impl&, ViewPeer&, UINT) const {}
     // Owner drawing; false when the control is not owner-drawn.
