@@ -15,7 +15,7 @@
 namespace orv::ui {
 
 class HeadlessHost : public Host {
-public:
+  public:
     struct ShownMessage {
         std::string text;
         std::string title;
@@ -54,8 +54,8 @@ public:
 
     std::deque<int> message_answers;  // kIdOk when empty
     std::vector<ShownMessage> messages;
-    std::deque<std::string> open_answers;         // "" = cancel
-    std::deque<std::uint32_t> color_answers;      // empty = cancel
+    std::deque<std::string> open_answers;     // "" = cancel
+    std::deque<std::uint32_t> color_answers;  // empty = cancel
     int yields = 0;
     std::string splash;
     bool splash_shown = false;
@@ -64,7 +64,7 @@ public:
 
     bool Reachable(const Control& control) const;
 
-private:
+  private:
     std::uintptr_t next_handle_ = 0x1000;
     std::vector<Form*> modal_stack_;
 };
