@@ -273,6 +273,8 @@ std::string SimProfiles::GetString(std::string_view section, std::string_view ke
     auto cut = [&](std::string_view s) {
         return buffer_chars == 0 ? std::string() : text::TruncateUtf16(s, buffer_chars - 1);
     };
+    // Windows drops the trailing blanks of the default, never of a value read.
+    while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
     auto bytes = files_.ReadFile(path);
     if (!bytes) return cut(fallback);
     std::string content = DecodeProfile(*bytes);
