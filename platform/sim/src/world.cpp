@@ -211,7 +211,9 @@ Status SimFiles::AppendToFile(std::string_view path, std::string_view bytes) {
 }
 
 std::string SimFiles::ToAnsiCodePage(std::string_view utf8) {
-    return text::Utf8ToAnsi(utf8);
+    if (ansi_code_page_ == 1252) return text::Utf8ToAnsi(utf8);
+    if (ansi_code_page_ == 65001) return std::string(utf8);
+    return text::Utf8ToAsciiReplacing(utf8);
 }
 
 void SimFiles::WriteFile(std::string_view windows_path, std::string_view bytes) {
