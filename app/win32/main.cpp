@@ -12,8 +12,12 @@
 // host's member of that name in the declarations above.
 #include <windows.h>
 
+#include "ole_apartment.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
+        // Before the first window and balanced after the last one is gone.
+        orv::app::OleApartment apartment;
         std::unique_ptr<orv::win32::RealPlatform> real = orv::win32::MakePlatform();
         orv::ui::NativeHost host;
         orv::app::Program program(host, real->platform);

@@ -74,10 +74,8 @@ TEST_F(FilesContract, ProfileDefaultsLoseTheirTrailingBlanks) {
         const char* fallback;
         const char* want;
     } cases[] = {
-        {"blanks.ini", "2", "default  ", "default"},
-        {"blanks.ini", "2", "  lead", "  lead"},
-        {"blanks.ini", "2", "in side", "in side"},
-        {"absent.ini", "2", "no file  ", "no file"},
+        {"blanks.ini", "2", "default  ", "default"}, {"blanks.ini", "2", "  lead", "  lead"},
+        {"blanks.ini", "2", "in side", "in side"},   {"absent.ini", "2", "no file  ", "no file"},
         {"blanks.ini", "1", "unused  ", "kept  "},
     };
     for (const auto& c : cases)

@@ -115,8 +115,8 @@ TEST_F(RegPathTest, WritesCreateKeysAndReplaceWhateverWasThere) {
 // The scripting object answers a path it cannot parse with
 // ERROR_PATH_NOT_FOUND, for reads and writes alike.
 TEST_F(RegPathTest, PathsThatDoNotParseAreNotFound) {
-    for (const char* path : {"HKCUX\\Software\\Bad", "HKEY_NOWHERE\\Software\\Bad", "HKCU",
-                             "Software\\Bad", ""}) {
+    for (const char* path :
+         {"HKCUX\\Software\\Bad", "HKEY_NOWHERE\\Software\\Bad", "HKCU", "Software\\Bad", ""}) {
         auto read = paths().RegRead(path);
         EXPECT_FALSE(read) << path;
         EXPECT_EQ(read.Status(), kPathNotFound) << path;
