@@ -197,6 +197,7 @@ class mainform : public ui::Form, public shell::MainWindow {
     void ApplyCaptions();
     // One step of the load in a guard of its own.
     void Step(const std::function<void()>& step);
+    int steps_run_ = 0;  // numbers the steps in the start-up trace
 
     std::vector<std::unique_ptr<Panel>> panels_;
 };
