@@ -107,6 +107,20 @@ void mainform::Form_Load() {
     Step([this] { applymenu.SetEnabled(false); });
 }
 
+void mainform::PrepareLook() {
+    try {
+        if (Skin1.LoadProgramSkin(ctx_.platform.files) == platform::kSuccess) {
+            Skin1.ApplySkin(*this, shell::kMainWindowElement);
+            SkinForm(*this);
+        }
+        shell::Language language = shell::Language::Chosen(ctx_.platform);
+        shell::LoadLanguage(*this, language);
+        SetCaption(language.Text("7009"));
+    } catch (...) {
+        // The load's own steps run again, in their guards, and log.
+    }
+}
+
 void mainform::ShowSplash() {
     platform::Files& files = ctx_.platform.files;
     std::optional<std::string> bytes =

@@ -35,6 +35,7 @@ bool Program::Start() {
     mainform& main = Main();
     // Features attach to the main window here, before it loads, so that the
     // language and skin walks of the start-up see their controls.
+    main.PrepareLook();
     main.Show();
     return main.Loaded();
 }

@@ -156,6 +156,35 @@ TEST_F(StartupTest, TheLanguageListAndItsApply) {
     EXPECT_EQ(title, "Process manager");
 }
 
+// The skin and the texts are on the window before its windows are created,
+// so the load does not make the host restyle or re-create them.
+std::vector<std::string> Pushed(const ui::HeadlessHost& host, ui::Prop which) {
+    std::vector<std::string> names;
+    for (const auto& [name, prop] : host.pushed)
+        if (prop == which) names.push_back(name);
+    return names;
+}
+
+TEST_F(StartupTest, TheMainWindowIsCreatedInItsFinalLook) {
+    InstallProgram();
+    ASSERT_TRUE(Start());
+    EXPECT_NE(Main().Skin(), nullptr);
+    EXPECT_EQ(Main().Caption(), "Orvelle");
+    EXPECT_EQ(Pushed(host, ui::Prop::Skin), std::vector<std::string>{});
+    // cleared and given their text again, as the start-up has always done
+    EXPECT_EQ(Pushed(host, ui::Prop::Caption),
+              (std::vector<std::string>{"syscmd", "cpucmd", "syscmd", "cpucmd"}));
+}
+
+TEST_F(StartupTest, WithoutASkinTheLoadStillReportsItOnce) {
+    InstallEnglish();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Main().Skin(), nullptr);
+    EXPECT_EQ(Pushed(host, ui::Prop::Skin), std::vector<std::string>{});
+    EXPECT_EQ(Log(), "ERROR: 2 at mainform\\Form_Load >>> Skin file " + Folder() +
+                         "\\winaquas.skn is missing; the standard look is used\r\n");
+}
+
 // Each tool window takes its title from the language file; the texts here
 // differ from the design captions, so a title that is not looked up shows.
 TEST_F(StartupTest, ToolWindowsTakeTheirTitlesFromTheLanguage) {

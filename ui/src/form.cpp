@@ -52,6 +52,7 @@ void Form::Unload() {
 }
 
 void Form::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) {
+    if (skin == skin_ && element == skin_element_) return;
     skin_ = std::move(skin);
     skin_element_ = std::move(element);
     host_.FormChanged(*this, Prop::Skin);

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/controls.h"
@@ -24,8 +25,12 @@ class HeadlessHost : public Host {
 
     void ShowForm(Form& form, Form* owner, bool modal) override;
     void CloseForm(Form& form) override;
-    void ControlChanged(Control&, Prop) override {}
-    void FormChanged(Form&, Prop) override {}
+    void ControlChanged(Control& c, Prop p) override {
+        if (c.Handle()) pushed.emplace_back(c.AutomationName(), p);
+    }
+    void FormChanged(Form& f, Prop p) override {
+        if (f.Handle()) pushed.emplace_back(f.Name(), p);
+    }
     int MessageBox(Form* owner, std::string_view text, std::string_view title,
                    unsigned style) override;
     bool ShowOpenDialog(Form& owner, CommonDialog& dialog) override;
@@ -61,6 +66,9 @@ class HeadlessHost : public Host {
     bool splash_shown = false;
     bool quit = false;
     std::vector<std::string> events;  // "load:frmabout", "unload:frmabout"
+    // Changes that reached a window already created (by control or form name):
+    // the work a native host does to follow the model.
+    std::vector<std::pair<std::string, Prop>> pushed;
 
     bool Reachable(const Control& control) const;
 
