@@ -100,6 +100,13 @@ class mainform : public ui::Form, public shell::MainWindow {
     // The language list: the language files present, the stored choice selected.
     void FillLanguageList();
 
+    // Puts the skin and the texts of the language on the window before it
+    // loads, so the host creates its windows in their final look (owner-drawn
+    // where skinned) instead of creating and then re-creating them. The load
+    // repeats both steps as ever; finding them done, it changes nothing.
+    // Quiet: whatever fails here is left to the load to report.
+    void PrepareLook();
+
   private:
     shell::AppContext& ctx_;
 
@@ -197,6 +204,8 @@ class mainform : public ui::Form, public shell::MainWindow {
     void ApplyCaptions();
     // One step of the load in a guard of its own.
     void Step(const std::function<void()>& step);
+
+    int steps_run_ = 0;  // numbers the steps in the start-up trace
 
     std::vector<std::unique_ptr<Panel>> panels_;
 };

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/settings_store.h"
@@ -22,6 +23,31 @@ std::wstring Wide(std::string_view utf8) {
 
 std::string Narrow(std::wstring_view wide) {
     return text::Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+}
+
+std::string ToCodePage(std::string_view utf8, unsigned code_page) {
+    std::wstring w = Wide(utf8);
+    if (w.empty()) return {};
+    auto convert = [&](const char* default_char) -> std::optional<std::string> {
+        BOOL lossy = FALSE;
+        BOOL* used = default_char ? &lossy : nullptr;
+        const int size = static_cast<int>(w.size());
+        int n = WideCharToMultiByte(code_page, 0, w.data(), size, nullptr, 0, default_char, used);
+        if (n <= 0) return std::nullopt;
+        std::string out(static_cast<std::size_t>(n), '\0');
+        n = WideCharToMultiByte(code_page, 0, w.data(), size, out.data(), n, default_char, used);
+        if (n <= 0) return std::nullopt;
+        out.resize(static_cast<std::size_t>(n));
+        return out;
+    };
+    // UTF-8 and UTF-7 hold every character and refuse a default character
+    // (ERROR_INVALID_PARAMETER); so do a few others, hence the second try.
+    const bool takes_default = code_page != CP_UTF8 && code_page != CP_UTF7;
+    if (takes_default) {
+        if (auto out = convert("?")) return *out;
+    }
+    if (auto out = convert(nullptr)) return *out;
+    return text::Utf8ToAsciiReplacing(utf8);
 }
 
 namespace {
@@ -226,16 +252,7 @@ class Win32Files : public Files {
         return data;
     }
     std::string ToAnsiCodePage(std::string_view utf8) override {
-        std::wstring w = Wide(utf8);
-        if (w.empty()) return {};
-        BOOL lossy = FALSE;
-        int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    "?", &lossy);
-        std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
-        if (n > 0)
-            WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), out.data(), n, "?",
-                                &lossy);
-        return out;
+        return ToCodePage(utf8, GetACP());
     }
     Status ListFiles(std::string_view pattern, std::vector<FoundFile>& found) override {
         found.clear();

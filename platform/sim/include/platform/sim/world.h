@@ -38,7 +38,9 @@ class SimFiles : public platform::Files {
     std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override;
     std::optional<std::string> ReadFile(std::string_view path) override;
     platform::Status AppendToFile(std::string_view path, std::string_view bytes) override;
-    // The simulated system's code page is Windows-1252.
+    // The simulated system's ANSI code page is Windows-1252 unless a test
+    // sets UTF-8 (65001); any other number stands for a code page the
+    // conversion fails in.
     std::string ToAnsiCodePage(std::string_view utf8) override;
     platform::Status ListFiles(std::string_view pattern,
                                std::vector<platform::FoundFile>& found) override;
@@ -49,6 +51,7 @@ class SimFiles : public platform::Files {
     platform::Status CopyFileTo(std::string_view from, std::string_view to,
                                 bool fail_if_exists) override;
     platform::Status SaveFile(std::string_view path, std::string_view bytes) override;
+    void SetAnsiCodePage(unsigned code_page) { ansi_code_page_ = code_page; }
 
     // Test set-up.
     void SetProgramFolder(std::string folder) { program_folder_ = std::move(folder); }
@@ -69,6 +72,7 @@ class SimFiles : public platform::Files {
     platform::Status Failing(std::string_view windows_path) const;
     void ForgetAttributes(std::string_view windows_path);
     std::string program_folder_ = "C:\\Program Files\\Orvelle";
+    unsigned ansi_code_page_ = 1252;
 };
 
 // Profile files with the Win32 profile API's reading rules over SimFiles.
