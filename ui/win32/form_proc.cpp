@@ -51,7 +51,7 @@ LRESULT NativeHost::Impl::HandleForm(FormPeer& fp, HWND hwnd, UINT msg, WPARAM w
 }
 
 LRESULT NativeHost::Impl::OnClose(FormPeer& fp) {
-    host.Run([&] { host.CloseForm(*fp.form); });
+    host.Run([&] { host.CloseForm(*fp.form); }, fp.form->Name());
     return 0;
 }
 

@@ -12,7 +12,8 @@ void NativeHost::Impl::OnCommand(ViewPeer& v, UINT code) {
         PushAll(v);
         return;
     }
-    host.Run([&] { FamilyOf(v.control->GetKind()).OnCommand(*this, v, code); });
+    host.Run([&] { FamilyOf(v.control->GetKind()).OnCommand(*this, v, code); },
+             v.control->Owner().Name());
 }
 
 void NativeHost::Impl::OnNotify(ViewPeer& v, const NMHDR& nm) {
@@ -29,7 +30,7 @@ void NativeHost::Impl::OnScroll(ViewPeer& v, UINT code) {
 void NativeHost::Impl::OnViewClick(ViewPeer& v) {
     if (!v.control || !Reachable(v.hwnd)) return;
     Control& c = *v.control;
-    if (c.onClick) host.Run([&] { c.Owner().Fire(c.onClick); });
+    if (c.onClick) host.Run([&] { c.Owner().Fire(c.onClick); }, c.Owner().Name());
 }
 
 }  // namespace orv::ui

@@ -127,7 +127,7 @@ void SyncListViewSelection(NativeHost::Impl& impl, ViewPeer& v) {
         impl.Push(v, Prop::Selection);
         return;
     }
-    impl.host.Run([&] { lv.Select(index); });
+    impl.host.Run([&] { lv.Select(index); }, lv.Owner().Name());
 }
 
 }  // namespace orv::ui

@@ -56,17 +56,19 @@ class Ranges : public ControlFamily {
                 impl.Push(v, Prop::Value);
                 return;
             }
-            impl.host.Run([&] {
-                range.SetValue(Trackbar{v.hwnd}.Pos());
-                if (range.onScroll) c.Owner().Fire(range.onScroll);
-            });
+            impl.host.Run(
+                [&] {
+                    range.SetValue(Trackbar{v.hwnd}.Pos());
+                    if (range.onScroll) c.Owner().Fire(range.onScroll);
+                },
+                c.Owner().Name());
         } else if (c.GetKind() == Kind::UpDown) {
             if (code != SB_THUMBPOSITION) return;
             if (!impl.Reachable(v.hwnd)) {
                 impl.Push(v, Prop::Value);
                 return;
             }
-            impl.host.Run([&] { range.SetValue(UpDownCtl{v.hwnd}.Pos()); });
+            impl.host.Run([&] { range.SetValue(UpDownCtl{v.hwnd}.Pos()); }, c.Owner().Name());
         }
     }
 };

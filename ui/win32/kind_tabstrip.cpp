@@ -34,7 +34,8 @@ class TabStrips : public ControlFamily {
             return;
         }
         impl.host.Run(
-            [&] { static_cast<TabStrip&>(*v.control).SelectTab(TabControl{v.hwnd}.CurSel() + 1); });
+            [&] { static_cast<TabStrip&>(*v.control).SelectTab(TabControl{v.hwnd}.CurSel() + 1); },
+            v.control->Owner().Name());
     }
 };
 

@@ -30,7 +30,7 @@ void NativeHost::ShowForm(Form& form, Form* owner, bool modal) {
     if (!form.Loaded() || !fp) {
         fp = impl_->CreatePeer(form, owner);
         MarkLoaded(form, owner, modal);
-        Run([&] { form.Form_Load(); });
+        Run([&] { form.Form_Load(); }, form.Name());
         // A load handler may unload its own form (a second copy of the program).
         fp = impl_->Peer(form);
         if (!form.Loaded() || !fp) return;
