@@ -178,7 +178,7 @@ void StartMenuPages::applymenu_Click() {
     reg_.ApplyCheck(kNoRecentDocs, recentchk.Value());
     reg_.ApplyCheck(kNoFavorites, favchk.Value());
     reg_.ApplyCheck(kNoTrayMenu, taskbarchk.Value());
-    platform_.sysparams.ExitWindows(platform::kEwxLogOff, kLogOffReason);
+    platform_.sysparams.ExitSession(platform::kEwxLogOff, kLogOffReason);
 }
 
 void StartMenuPages::applydesktop_Click() {

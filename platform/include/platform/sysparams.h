@@ -48,7 +48,7 @@ class SystemParameters {
     virtual bool SetDoubleClickTime(std::uint32_t ms) = 0;
     // ExitWindowsEx. True means the request was accepted; the session ends
     // later, with WM_QUERYENDSESSION/WM_ENDSESSION to every window.
-    virtual bool ExitWindows(std::uint32_t flags, std::uint32_t reason) = 0;
+    virtual bool ExitSession(std::uint32_t flags, std::uint32_t reason) = 0;
     // WM_SETTINGCHANGE to every top-level window; `area` ("" for none) is
     // the section text the message carries ("Policies", "intl", ...).
     virtual void BroadcastSettingChange(std::string_view area) = 0;

@@ -96,7 +96,7 @@ bool SimSystemParameters::SetDoubleClickTime(std::uint32_t ms) {
     return true;
 }
 
-bool SimSystemParameters::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
+bool SimSystemParameters::ExitSession(std::uint32_t flags, std::uint32_t reason) {
     exits.push_back({flags, reason});
     return !failing.count(kFailExit);
 }

@@ -23,7 +23,7 @@ class Win32SystemParameters : public SystemParameters {
     }
     std::uint32_t GetDoubleClickTime() override { return ::GetDoubleClickTime(); }
     bool SetDoubleClickTime(std::uint32_t ms) override { return ::SetDoubleClickTime(ms) != 0; }
-    bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override {
+    bool ExitSession(std::uint32_t flags, std::uint32_t reason) override {
         return ExitWindowsEx(flags, reason) != 0;
     }
     void BroadcastSettingChange(std::string_view area) override {

@@ -23,7 +23,7 @@ class SimSystemParameters : public platform::SystemParameters {
              std::uint32_t flags) override;
     std::uint32_t GetDoubleClickTime() override { return double_click_ms; }
     bool SetDoubleClickTime(std::uint32_t ms) override;
-    bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override;
+    bool ExitSession(std::uint32_t flags, std::uint32_t reason) override;
     void BroadcastSettingChange(std::string_view area) override;
 
     struct Call {
@@ -49,7 +49,7 @@ class SimSystemParameters : public platform::SystemParameters {
     std::vector<ExitRequest> exits;
     std::vector<std::string> broadcasts;
     // Actions (get or set) that fail from now on; 0 makes SetDoubleClickTime
-    // fail, and kFailExit ExitWindows.
+    // fail, and kFailExit ExitSession.
     std::set<std::uint32_t> failing;
     static constexpr std::uint32_t kFailExit = 0xFFFFFFFF;
 
