@@ -9,6 +9,9 @@
 #include "groups.h"
 #include "platform/win32/platform.h"
 
+// In shell32 and its import library, but not in MinGW's shlobj.h.
+extern "C" DECLSPEC_IMPORT void WINAPI SHUpdateRecycleBinIcon(void);
+
 namespace orv::win32::detail {
 
 std::int32_t EmptyRecycleBin(std::uintptr_t owner, std::string_view root, std::uint32_t flags) {
