@@ -190,6 +190,10 @@ TEST_F(Tweaks, SeededValuesShowAtStart) {
                           {"Command1", "ExpTab", 2, "privacy"},
                           {"Command6", nullptr, 0, "input"}};
     ASSERT_TRUE(Click(Get("syscmd")));
+    // At 144 DPI the panels' height reaches below a 768-line desktop: move
+    // the window up so that all of it is on the screen.
+    SetWindowPos(reinterpret_cast<HWND>(main.hwnd), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const Page& p : pages) {
         ASSERT_TRUE(Click(Get(p.button)));
         if (p.tabs) {
