@@ -263,12 +263,18 @@ TEST_F(Tweaks, InputApplyEmptiesTheRecycleBinOnce) {
     CloseHandle(h);
 
     Open("Command6");
+    const UINT double_click = GetDoubleClickTime();
+    ASSERT_TRUE(SetPosition(Get("Delayslider"), 1));
     ASSERT_TRUE(Click(Get("recycle")));
     ASSERT_TRUE(Click(Get("inputcmd"), 20s));
     EXPECT_TRUE(WaitUntil(
         [&] { return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10s));
     EXPECT_EQ(CheckState(Get("recycle")), 0);
-    EXPECT_EQ(Position(Get("Delayslider")), 2);
+    UINT delay = 9;
+    EXPECT_TRUE(SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0));
+    EXPECT_EQ(delay, 1u);
+    EXPECT_EQ(Take().at(L"HKCU\\Control Panel\\Keyboard\\KeyboardDelay"), L"1:1");
+    EXPECT_EQ(GetDoubleClickTime(), double_click) << "the double-click slider was not moved";
 }
 
 // Last: the log-off ends every windowed program of the prefix.
