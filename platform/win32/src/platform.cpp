@@ -370,8 +370,7 @@ class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell,
-                                *Parts::sysparams}) {}
+                                Parts::profiles, Parts::files, Parts::shell, *Parts::sysparams}) {}
 };
 
 }  // namespace

@@ -4,8 +4,8 @@
 //   SomeForm form(host, world.platform);
 #pragma once
 
-#include <filesystem>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
