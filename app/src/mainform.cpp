@@ -100,6 +100,7 @@ void mainform::Form_Load() {
     Step(FillSystemInformation);
     Step(FillDisplayColour);
     Step(FillStartMenuDesktop);
+    Step(FillExplorer);
     Step(FillWallpaperPreview);
     Step([this] { FillLanguageList(); });
     Step(RefreshDriveFigures);

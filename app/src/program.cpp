@@ -1,8 +1,52 @@
 #include "app/program.h"
 
+#include <functional>
+#include <utility>
+
 #include "app/mainform.h"
+#include "tweaks/explorer.h"
+#include "tweaks/input.h"
+#include "tweaks/start_menu.h"
 
 namespace orv::app {
+
+namespace {
+
+// A feature's part of the main window, owned by the window like its own controls.
+template <class T>
+struct Attached : mainform::Panel {
+    template <class... Args>
+    explicit Attached(mainform& main, Args&&... args) : part(main, std::forward<Args>(args)...) {}
+    T part;
+};
+
+// Adds `fill` to a start-up hook; what the hook already held runs first.
+void AddToHook(std::function<void()>& hook, std::function<void()> fill) {
+    if (!hook) {
+        hook = std::move(fill);
+        return;
+    }
+    hook = [before = std::move(hook), fill = std::move(fill)] {
+        before();
+        fill();
+    };
+}
+
+void AttachTweaks(mainform& main, platform::Platform& platform) {
+    auto& input = main.Attach<Attached<tweaks::InputPanel>>(platform, main.Inputframe).part;
+    AddToHook(main.FillKeyboardMouse, [&input] { input.Load(); });
+    auto& start = main.Attach<Attached<tweaks::StartMenuPages>>(platform, main.VoptionsFrame1,
+                                                                main.VoptionsFrame2, main.applymenu,
+                                                                [&main] { main.SkinForm(main); })
+                      .part;
+    AddToHook(main.FillStartMenuDesktop, [&start] { start.Load(); });
+    auto& explorer = main.Attach<Attached<tweaks::ExplorerPages>>(platform, main.OptionsFrame0,
+                                                                  main.OptionsFrame1, main.cd1)
+                         .part;
+    AddToHook(main.FillExplorer, [&explorer] { explorer.Load(); });
+}
+
+}  // namespace
 
 Program::Program(ui::Host& host, platform::Platform& platform)
     : log_(platform.files), ctx_{host, platform, forms_, log_} {
@@ -35,6 +79,7 @@ bool Program::Start() {
     mainform& main = Main();
     // Features attach to the main window here, before it loads, so that the
     // language and skin walks of the start-up see their controls.
+    AttachTweaks(main, ctx_.platform);
     main.PrepareLook();
     main.Show();
     return main.Loaded();

@@ -61,6 +61,7 @@ class mainform : public ui::Form, public shell::MainWindow {
     std::function<void()> FillSystemInformation;  // the system information fields
     std::function<void()> FillDisplayColour;      // the preview's desktop colour
     std::function<void()> FillStartMenuDesktop;   // start-menu and desktop pages
+    std::function<void()> FillExplorer;           // Explorer options and privacy pages
     std::function<void()> FillWallpaperPreview;   // the current wallpaper in the preview
     std::function<void()> RefreshDriveFigures;    // drive figures for the drive now selected
 
@@ -174,6 +175,8 @@ class mainform : public ui::Form, public shell::MainWindow {
                             &EXPFrame,
                             1};
     ui::Frame* OptionsFrame[2] = {&OptionsFrame0, &OptionsFrame1};
+    // The window's one open-file dialog; the pages that choose files share it.
+    ui::CommonDialog cd1{*this, "cd1"};
 
     ui::Frame SIFrame{*this, "SIFrame", {"System Information", "", 1980, 420, 7095, 4335, false}};
 

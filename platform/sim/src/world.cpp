@@ -478,7 +478,7 @@ World::World(fs::path sandbox)
     : files(std::move(sandbox)),
       profiles(files),
       settings(std::make_unique<RegistrySettingsStore>(registry)),
-      platform{registry, environment, *settings, profiles, files, shell} {
+      platform{registry, environment, *settings, profiles, files, shell, sysparams} {
     shell.files = &files;
     files.WriteFile("C:\\Windows\\win.ini", "[fonts]\r\n");
 }

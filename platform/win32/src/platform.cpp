@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "groups.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 
@@ -359,6 +360,15 @@ class Win32Shell : public Shell {
         return true;
     }
 
+    std::int32_t EmptyRecycleBin(std::uintptr_t owner, std::string_view root,
+                                 std::uint32_t flags) override {
+        return detail::EmptyRecycleBin(owner, root, flags);
+    }
+    void UpdateRecycleBinIcon() override { detail::UpdateRecycleBinIcon(); }
+    std::string BrowseForFolder(std::uintptr_t owner, std::string_view title) override {
+        return detail::BrowseForFolder(owner, title);
+    }
+
   private:
     HANDLE mutex_ = nullptr;
 };
@@ -370,13 +380,14 @@ struct Parts {
     Win32Profiles profiles;
     Win32Shell shell;
     RegistrySettingsStore settings{registry};
+    std::unique_ptr<SystemParameters> sysparams = detail::MakeSystemParameters();
 };
 
 class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell}) {}
+                                Parts::profiles, Parts::files, Parts::shell, *Parts::sysparams}) {}
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 //   SomeForm form(host, world.platform);
 #pragma once
 
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/registry.h"
+#include "platform/sim/sysparams.h"
 
 namespace orv::sim {
 
@@ -103,6 +105,25 @@ class SimShell : public platform::Shell {
     // Names another (simulated) copy of the program already holds.
     std::vector<std::string> held_instances;
     SimFiles* files = nullptr;  // an Open of a missing file gives ERROR_FILE_NOT_FOUND (2)
+
+    // The Recycle Bin is a folder of its own ("C:\\$Recycle.Bin"); emptying
+    // removes everything in it. Every request is recorded.
+    std::int32_t EmptyRecycleBin(std::uintptr_t owner, std::string_view root,
+                                 std::uint32_t flags) override;
+    void UpdateRecycleBinIcon() override { ++recycle_icon_updates; }
+    std::string BrowseForFolder(std::uintptr_t owner, std::string_view title) override;
+
+    static constexpr std::string_view kRecycleBin = "C:\\$Recycle.Bin";
+    struct EmptyRequest {
+        std::uintptr_t owner;
+        std::string root;
+        std::uint32_t flags;
+    };
+    std::vector<EmptyRequest> empty_requests;
+    std::int32_t empty_result = 0;  // a failing HRESULT leaves the bin as it is
+    int recycle_icon_updates = 0;
+    std::deque<std::string> folder_answers;  // "" (or none left) = cancelled
+    std::vector<std::string> browse_titles;
 };
 
 class World {
@@ -117,6 +138,7 @@ class World {
     SimFiles files;
     SimProfiles profiles;
     SimShell shell;
+    SimSystemParameters sysparams{registry};
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
     platform::Platform platform;
 };
