@@ -2,11 +2,15 @@
 // No globals: a test builds a fresh simulated world and passes it in.
 #pragma once
 
+#include "platform/display.h"
+#include "platform/drives.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/pictures.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "platform/system_info.h"
 
 namespace orv::platform {
 
@@ -17,6 +21,10 @@ struct Platform {
     ProfileFiles& profiles;
     Files& files;
     Shell& shell;
+    Display& display;
+    Drives& drives;
+    Pictures& pictures;
+    SystemInfo& system_info;
 };
 
 }  // namespace orv::platform

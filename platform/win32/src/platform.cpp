@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "machine.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 
@@ -353,13 +354,19 @@ struct Parts {
     Win32Profiles profiles;
     Win32Shell shell;
     RegistrySettingsStore settings{registry};
+    std::unique_ptr<Display> display = MakeDisplay();
+    std::unique_ptr<Drives> drives = MakeDrives();
+    std::unique_ptr<Pictures> pictures = MakePictures();
+    std::unique_ptr<SystemInfo> system_info = MakeSystemInfo();
 };
 
 class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell}) {}
+                                Parts::profiles, Parts::files, Parts::shell,
+                                *Parts::display, *Parts::drives, *Parts::pictures,
+                                *Parts::system_info}) {}
 };
 
 }  // namespace

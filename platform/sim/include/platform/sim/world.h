@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/machine.h"
 #include "platform/sim/registry.h"
 
 namespace orv::sim {
@@ -113,6 +114,10 @@ class World {
     SimFiles files;
     SimProfiles profiles;
     SimShell shell;
+    SimDisplay display{registry};
+    SimDrives drives{files};
+    SimPictures pictures{files};
+    SimSystemInfo system_info;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
     platform::Platform platform;
 };
