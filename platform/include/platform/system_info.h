@@ -36,6 +36,8 @@ class SystemInfo {
     virtual std::optional<MemoryFigures> Memory() = 0;
     virtual std::optional<OsVersion> Version() = 0;
     virtual std::uint16_t ProcessorArchitecture() = 0;
+    // The user's decimal separator (LOCALE_SDECIMAL), "." when it cannot be read.
+    virtual std::string DecimalSeparator() = 0;
 };
 
 }  // namespace orv::platform

@@ -22,6 +22,7 @@ SimEnvironment::SimEnvironment() {
     Set("CommonProgramFiles", "C:\\Program Files\\Common Files");
     Set("USERPROFILE", "C:\\Users\\user");
     Set("APPDATA", "C:\\Users\\user\\AppData\\Roaming");
+    Set("LOCALAPPDATA", "C:\\Users\\user\\AppData\\Local");
     Set("TEMP", "C:\\Users\\user\\AppData\\Local\\Temp");
     Set("TMP", "C:\\Users\\user\\AppData\\Local\\Temp");
 }

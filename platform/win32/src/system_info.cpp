@@ -53,6 +53,12 @@ class Win32SystemInfo : public SystemInfo {
         GetNativeSystemInfo(&si);
         return si.wProcessorArchitecture;
     }
+    std::string DecimalSeparator() override {
+        wchar_t buf[8];
+        int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8);
+        if (n <= 1) return ".";
+        return Narrow(std::wstring_view(buf, static_cast<std::size_t>(n - 1)));
+    }
 };
 
 }  // namespace

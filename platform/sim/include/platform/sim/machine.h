@@ -97,12 +97,14 @@ class SimSystemInfo : public platform::SystemInfo {
     std::optional<platform::MemoryFigures> Memory() override;
     std::optional<platform::OsVersion> Version() override;
     std::uint16_t ProcessorArchitecture() override { return architecture; }
+    std::string DecimalSeparator() override { return decimal_separator; }
 
     std::string computer_name = "SIMPC";
     std::string user_name = "user";
     platform::MemoryFigures memory{17179869184ull, 19327352832ull};
     platform::OsVersion version{10, 0, 19045, 2};
     std::uint16_t architecture = platform::kArchAmd64;
+    std::string decimal_separator = ".";
     bool fail = false;
 };
 
