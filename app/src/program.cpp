@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/display_features.h"
 #include "app/mainform.h"
 
 namespace orv::app {
@@ -26,6 +27,7 @@ bool Program::Start() {
     mainform& main = Main();
     // Features attach to the main window here, before it loads, so that the
     // language and skin walks of the start-up see their controls.
+    AttachDisplayFeatures(main);
     main.Show();
     return main.Loaded();
 }

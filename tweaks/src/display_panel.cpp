@@ -6,6 +6,7 @@
 
 #include "platform/text.h"
 #include "registry/regpath.h"
+#include "shell/picture_file.h"
 #include "ui/host.h"
 
 namespace orv::tweaks {
@@ -26,18 +27,6 @@ std::optional<float> Number(std::string_view s) {
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
     return v;
-}
-
-// Creates each missing folder of a Windows path ("C:\a\b"), one level at a time.
-bool EnsureFolder(Files& files, std::string_view path) {
-    for (std::size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
-        std::string_view part = path.substr(0, at);
-        if (files.GetAttributes(part) == kInvalidAttributes) {
-            Status s = files.CreateFolder(part);
-            if (s != kSuccess && s != kAlreadyExists) return false;
-        }
-        if (at == std::string_view::npos) return true;
-    }
 }
 
 }  // namespace
@@ -125,11 +114,7 @@ void DisplayPanel::ShowPreview(const PictureData* picture) {
     const int w = std::max(1, Picture2.Width() / kTwipsPerPixel);
     const int h = std::max(1, Picture2.Height() / kTwipsPerPixel);
     PictureData preview = ComposePreview(w, h, preview_colour, shown_ ? &*shown_ : nullptr);
-    const std::string folder = UserCopyPath().substr(0, UserCopyPath().rfind('\\'));
-    const std::string file = folder + "\\preview.bmp";
-    if (EnsureFolder(platform_.files, folder) &&
-        platform_.files.SaveFile(file, EncodeBmp(preview)) == kSuccess)
-        Picture2.SetSource(file);
+    shell::ShowMadePicture(Picture2, preview, platform_, "preview.bmp");
 }
 
 void DisplayPanel::ResolutionCheck_Click() {
@@ -149,12 +134,7 @@ std::string DisplayPanel::WindowsCopyPath() {
 }
 
 std::string DisplayPanel::UserCopyPath() {
-    std::string base;
-    if (auto local = platform_.environment.Get("LOCALAPPDATA"))
-        base = *local;
-    else if (auto profile = platform_.environment.Get("USERPROFILE"))
-        base = *profile + "\\AppData\\Local";
-    return base + "\\Orvelle\\wallpaper.bmp";
+    return shell::UserDataFolder(platform_.environment) + "\\wallpaper.bmp";
 }
 
 bool DisplayPanel::SaveCopy(const PictureData& picture) {
@@ -163,7 +143,7 @@ bool DisplayPanel::SaveCopy(const PictureData& picture) {
     const std::string bytes = EncodeBmp(picture);
     for (const std::string& path : {WindowsCopyPath(), UserCopyPath()}) {
         const std::string folder = path.substr(0, path.rfind('\\'));
-        if (!EnsureFolder(platform_.files, folder)) continue;
+        if (!shell::EnsureFolder(platform_.files, folder)) continue;
         // A copy left read-only by another tool is replaced, as it was made to be.
         if (platform_.files.GetAttributes(path) != kInvalidAttributes)
             platform_.files.ChangeAttributes(path, kAttrNormal);
