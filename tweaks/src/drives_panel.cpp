@@ -1,7 +1,9 @@
 #include "tweaks/drives_panel.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "monitor/winver.h"
 #include "ui/host.h"

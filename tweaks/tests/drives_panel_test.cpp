@@ -158,7 +158,8 @@ TEST_F(DrivesPanelTest, DefragmenterByWindowsVersion) {
         const char* name;
         OsVersion version;
         std::vector<const char*> present;
-        const char* started;  // "" none: the user is told
+        const char* started;   // "" none: the user is told
+        bool refused = false;  // the system refuses to start programs
     } cases[] = {
         {"98 runs defrag",
          {4, 10, 0, 1},
@@ -173,6 +174,7 @@ TEST_F(DrivesPanelTest, DefragmenterByWindowsVersion) {
          {"C:\\Windows\\System32\\dfrgui.exe"},
          "\"C:\\Windows\\System32\\dfrgui.exe\""},
         {"nothing to start", {10, 0, 19045, 2}, {}, ""},
+        {"starting refused", {10, 0, 19045, 2}, {"C:\\Windows\\System32\\dfrgui.exe"}, "", true},
     };
     for (const auto& c : cases) {
         sim::World w(sandbox_ / c.name);
@@ -180,6 +182,7 @@ TEST_F(DrivesPanelTest, DefragmenterByWindowsVersion) {
         ui::Frame fr{f, "drivesframe", {"", "", 0, 0, 7000, 4800}};
         DrivesPanel p{f, fr, w.platform};
         w.system_info.version = c.version;
+        w.drives.fail = c.refused;
         for (const char* file : c.present) w.files.WriteFile(file, "");
         host.messages.clear();
         p.defragmentcmd_Click();
