@@ -111,8 +111,7 @@ TEST_F(Display, DrivesPanelShowsDriveCAsWindowsReportsIt) {
     std::string shown = Text(Get("lblPercentFree"));
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back(), '%');
-    for (char& c : shown)
-        if (std::string_view(sep) == std::string(1, c)) c = '.';
+    if (auto at = shown.find(sep); at != std::string::npos) shown.replace(at, sep.size(), ".");
     EXPECT_NEAR(std::stod(shown), share * 100, 0.5) << shown;
     EXPECT_TRUE(Enabled(Get("defragmentcmd")));
     ShowPanel("Command5");
