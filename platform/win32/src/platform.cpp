@@ -364,9 +364,8 @@ class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell,
-                                *Parts::display, *Parts::drives, *Parts::pictures,
-                                *Parts::system_info}) {}
+                                Parts::profiles, Parts::files, Parts::shell, *Parts::display,
+                                *Parts::drives, *Parts::pictures, *Parts::system_info}) {}
 };
 
 }  // namespace
