@@ -253,5 +253,18 @@ TEST_F(DisplayPanelTest, ResolutionChangeIsExaminedAndARefusalStopsApply) {
     }
 }
 
+TEST_F(DisplayPanelTest, PicturesThatCannotBeDecodedLeaveThePreviewColourOnly) {
+    const std::string bmp = "C:\\Windows\\Web\\current.bmp";
+    world.files.WriteFile(bmp, EncodeBmp({1, 1, {0x0000FF}}));
+    SetWallpaperValue(bmp);
+    world.pictures.fail = true;
+    Start();
+    EXPECT_EQ(panel.preview_source, "");
+    EXPECT_FALSE(panel.Picture2.Source().empty()) << "the desktop colour is still shown";
+    ChoosePicture(PutPng());
+    EXPECT_EQ(panel.copy_path, "");
+    EXPECT_EQ(host.messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace orv::tweaks
