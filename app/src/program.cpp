@@ -3,6 +3,7 @@
 #include <functional>
 #include <utility>
 
+#include "app/display_features.h"
 #include "app/mainform.h"
 #include "tweaks/explorer.h"
 #include "tweaks/input.h"
@@ -80,6 +81,7 @@ bool Program::Start() {
     // Features attach to the main window here, before it loads, so that the
     // language and skin walks of the start-up see their controls.
     AttachTweaks(main, ctx_.platform);
+    AttachDisplayFeatures(main);
     main.PrepareLook();
     main.Show();
     return main.Loaded();

@@ -2,12 +2,16 @@
 // No globals: a test builds a fresh simulated world and passes it in.
 #pragma once
 
+#include "platform/display.h"
+#include "platform/drives.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/pictures.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
 #include "platform/sysparams.h"
+#include "platform/system_info.h"
 
 namespace orv::platform {
 
@@ -19,6 +23,10 @@ struct Platform {
     Files& files;
     Shell& shell;
     SystemParameters& sysparams;
+    Display& display;
+    Drives& drives;
+    Pictures& pictures;
+    SystemInfo& system_info;
 };
 
 }  // namespace orv::platform

@@ -22,6 +22,7 @@ SimEnvironment::SimEnvironment() {
     Set("CommonProgramFiles", "C:\\Program Files\\Common Files");
     Set("USERPROFILE", "C:\\Users\\user");
     Set("APPDATA", "C:\\Users\\user\\AppData\\Roaming");
+    Set("LOCALAPPDATA", "C:\\Users\\user\\AppData\\Local");
     Set("TEMP", "C:\\Users\\user\\AppData\\Local\\Temp");
     Set("TMP", "C:\\Users\\user\\AppData\\Local\\Temp");
 }
@@ -478,9 +479,11 @@ World::World(fs::path sandbox)
     : files(std::move(sandbox)),
       profiles(files),
       settings(std::make_unique<RegistrySettingsStore>(registry)),
-      platform{registry, environment, *settings, profiles, files, shell, sysparams} {
+      platform{registry, environment, *settings, profiles, files,       shell,
+               sysparams, display,    drives,    pictures, system_info} {
     shell.files = &files;
     files.WriteFile("C:\\Windows\\win.ini", "[fonts]\r\n");
+    drives.drives['C'] = {kDriveFixed, {21474836480ull, 5368709120ull}, kSuccess};
 }
 
 World::~World() = default;

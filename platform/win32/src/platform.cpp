@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "groups.h"
+#include "machine.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 
@@ -381,13 +382,19 @@ struct Parts {
     Win32Shell shell;
     RegistrySettingsStore settings{registry};
     std::unique_ptr<SystemParameters> sysparams = detail::MakeSystemParameters();
+    std::unique_ptr<Display> display = MakeDisplay();
+    std::unique_ptr<Drives> drives = MakeDrives();
+    std::unique_ptr<Pictures> pictures = MakePictures();
+    std::unique_ptr<SystemInfo> system_info = MakeSystemInfo();
 };
 
 class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell, *Parts::sysparams}) {}
+                                Parts::profiles, Parts::files, Parts::shell, *Parts::sysparams,
+                                *Parts::display, *Parts::drives, *Parts::pictures,
+                                *Parts::system_info}) {}
 };
 
 }  // namespace

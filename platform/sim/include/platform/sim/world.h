@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/machine.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/sysparams.h"
 
@@ -139,6 +140,10 @@ class World {
     SimProfiles profiles;
     SimShell shell;
     SimSystemParameters sysparams{registry};
+    SimDisplay display{registry};
+    SimDrives drives{files};
+    SimPictures pictures{files};
+    SimSystemInfo system_info;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
     platform::Platform platform;
 };
