@@ -479,8 +479,8 @@ World::World(fs::path sandbox)
     : files(std::move(sandbox)),
       profiles(files),
       settings(std::make_unique<RegistrySettingsStore>(registry)),
-      platform{registry, environment, *settings, profiles, files,       shell,
-               sysparams, display,    drives,    pictures, system_info} {
+      platform{registry,  environment, *settings, profiles, files,      shell,
+               sysparams, display,     drives,    pictures, system_info} {
     shell.files = &files;
     files.WriteFile("C:\\Windows\\win.ini", "[fonts]\r\n");
     drives.drives['C'] = {kDriveFixed, {21474836480ull, 5368709120ull}, kSuccess};
