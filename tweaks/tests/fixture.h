@@ -115,8 +115,7 @@ class TweaksTest : public ::testing::Test {
         : sandbox_(MakeSandbox()),
           world(sandbox_),
           recorder(world.registry),
-          platform{recorder,    world.environment, *world.settings, world.profiles,
-                   world.files, world.shell,       world.sysparams},
+          platform(world.PlatformWith(recorder)),
           seed(world.registry, world.environment),
           window(host) {}
     ~TweaksTest() override {

@@ -117,8 +117,7 @@ TEST_F(StartMenuTest, ExpandingControlPanelIsFoundByItsExtension) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         sim::World w(world.files.HostPath("C:\\").parent_path() / c.name);
-        platform::Platform p{w.registry, w.environment, *w.settings, w.profiles,
-                             w.files,    w.shell,       w.sysparams};
+        platform::Platform p = w.platform;
         registry::RegistryPaths reg(w.registry, w.environment);
         if (c.store_folder)
             reg.RegWrite(kStartMenuFolderPath, registry::RegData{std::string(kStartMenu)});

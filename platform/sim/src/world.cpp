@@ -475,12 +475,16 @@ bool SimShell::ClaimSingleInstance(std::string_view name) {
 
 // ---- world ---------------------------------------------------------------
 
+platform::Platform World::PlatformWith(platform::Registry& other) {
+    return {other,     environment, *settings, profiles, files,      shell,
+            sysparams, display,     drives,    pictures, system_info};
+}
+
 World::World(fs::path sandbox)
     : files(std::move(sandbox)),
       profiles(files),
       settings(std::make_unique<RegistrySettingsStore>(registry)),
-      platform{registry,  environment, *settings, profiles, files,      shell,
-               sysparams, display,     drives,    pictures, system_info} {
+      platform(PlatformWith(registry)) {
     shell.files = &files;
     files.WriteFile("C:\\Windows\\win.ini", "[fonts]\r\n");
     drives.drives['C'] = {kDriveFixed, {21474836480ull, 5368709120ull}, kSuccess};

@@ -146,6 +146,10 @@ class World {
     SimSystemInfo system_info;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
     platform::Platform platform;
+
+    // The same bundle over another registry (a recording or failing wrapper
+    // of `registry`, say), so a test never lists the groups itself.
+    platform::Platform PlatformWith(platform::Registry& other);
 };
 
 }  // namespace orv::sim
