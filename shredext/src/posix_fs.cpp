@@ -23,12 +23,34 @@ class PosixFile final : public WritableFile {
         if (::fstat(fd_, &st) != 0) return Fail();
         return static_cast<std::uint64_t>(st.st_size);
     }
-    bool Write(std::span<const std::byte> data) override {
+    std::optional<std::vector<Range>> AllocatedRanges(std::uint64_t size) override {
+        std::vector<Range> ranges;
+        const auto end = static_cast<off_t>(size);
+        for (off_t at = 0; at < end;) {
+            const off_t data = ::lseek(fd_, at, SEEK_DATA);
+            if (data < 0) {
+                if (errno == ENXIO) break;  // only a hole from here to the end
+                // A file system that cannot tell holes: all of it counts as data.
+                if (errno == EINVAL && at == 0) return std::vector<Range>{{0, size}};
+                return Fail();
+            }
+            if (data >= end) break;
+            off_t hole = ::lseek(fd_, data, SEEK_HOLE);
+            if (hole < 0) return Fail();
+            hole = std::min(hole, end);
+            ranges.push_back(
+                {static_cast<std::uint64_t>(data), static_cast<std::uint64_t>(hole - data)});
+            at = hole;
+        }
+        return ranges;
+    }
+    bool Write(std::uint64_t offset, std::span<const std::byte> data) override {
         while (!data.empty()) {
-            const ssize_t n = ::write(fd_, data.data(), data.size());
+            const ssize_t n = ::pwrite(fd_, data.data(), data.size(), static_cast<off_t>(offset));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return Fail(), false;
             data = data.subspan(static_cast<std::size_t>(n));
+            offset += static_cast<std::uint64_t>(n);
         }
         return true;
     }
@@ -96,8 +118,16 @@ class PosixFileSystem final : public FileSystem {
     bool RemoveFolder(const Path& path) override { return ::rmdir(path.c_str()) == 0 || Failed(); }
 
     std::optional<std::vector<Entry>> List(const Path& folder) override {
-        DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr) return Fail(), std::nullopt;
+        // O_NOFOLLOW: a link put in the folder's place since it was probed is refused, never
+        // walked into.
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) return Fail(), std::nullopt;
+        DIR* dir = ::fdopendir(fd);
+        if (dir == nullptr) {
+            Fail();
+            ::close(fd);
+            return std::nullopt;
+        }
         std::vector<Entry> entries;
         errno = 0;
         while (const dirent* d = ::readdir(dir)) {

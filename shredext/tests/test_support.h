@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -112,6 +113,10 @@ class ObservedFs final : public shred::FileSystem {
     std::map<Path, std::string> bytesAtDelete;
     std::set<Path> failOpen, failWrite, failDelete, failList, failRemoveFolder;
     std::size_t writes = 0, largestWrite = 0, flushes = 0;
+    std::vector<shred::Range> written;  // every write, in order
+    // Runs where the window thread would pump its messages.
+    std::function<void()> onYield;
+    std::size_t yields = 0;
 
     bool Did(const std::string& what, const fs::path& path) const {
         for (const auto& op : ops)
@@ -161,6 +166,10 @@ class ObservedFs final : public shred::FileSystem {
         if (!entries) Forward();
         return entries;
     }
+    void YieldToWindowEvents() override {
+        ++yields;
+        if (onYield) onYield();
+    }
     shred::ErrorCode LastError() const override { return error_; }
 
   private:
@@ -169,13 +178,18 @@ class ObservedFs final : public shred::FileSystem {
         File(ObservedFs& owner, std::unique_ptr<shred::WritableFile> real, bool fail)
             : owner_(owner), real_(std::move(real)), fail_(fail) {}
         std::optional<std::uint64_t> Size() override { return real_->Size(); }
-        bool Write(std::span<const std::byte> data) override {
+        std::optional<std::vector<shred::Range>> AllocatedRanges(std::uint64_t size) override {
+            return real_->AllocatedRanges(size);
+        }
+        bool Write(std::uint64_t offset, std::span<const std::byte> data) override {
             ++owner_.writes;
             owner_.largestWrite = std::max(owner_.largestWrite, data.size());
+            owner_.written.push_back({offset, data.size()});
             // A failing write still puts its first bytes down, like a disk that fills up.
             if (fail_)
-                return real_->Write(data.first(std::min<std::size_t>(data.size(), 10))), false;
-            return real_->Write(data);
+                return real_->Write(offset, data.first(std::min<std::size_t>(data.size(), 10))),
+                       false;
+            return real_->Write(offset, data);
         }
         bool Flush() override {
             ++owner_.flushes;
