@@ -78,8 +78,12 @@ inline void WriteBytes(const fs::path& path, const std::string& bytes) {
 }
 
 inline std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(Long(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ifstream in(Long(path), std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 // Exists under that name, whether a file, a folder or a (possibly dangling) link.
