@@ -24,7 +24,9 @@ HRESULT CreateShellProgressDialog(IProgressDialog** out) {
 
 ShellProgress::ShellProgress(HWND owner, bool showDialog, ProgressDialogFactory factory,
                              ULONGLONG delayMs)
-    : owner_(owner),
+    // A window handle that is not (or no longer) a window would leave the dialog's own
+    // thread unable to create it, and the shell's dialog waiting for it.
+    : owner_(::IsWindow(owner) ? owner : nullptr),
       wanted_(showDialog && factory),
       factory_(std::move(factory)),
       start_(::GetTickCount64()),
