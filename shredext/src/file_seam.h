@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -61,8 +62,6 @@ class WritableFile {
     virtual bool Write(std::uint64_t offset, std::span<const std::byte> data) = 0;
     // Pushes written data to the device (FlushFileBuffers / fsync).
     virtual bool Flush() = 0;
-    // Cuts the file to size bytes (SetEndOfFile / ftruncate).
-    virtual bool Truncate(std::uint64_t size) = 0;
     virtual ErrorCode LastError() const = 0;
 };
 
@@ -95,6 +94,11 @@ class FileSystem {
     // between blocks and folders; anything may happen meanwhile, including a new selection
     // arriving at the shell extension and names on the disk being replaced.
     virtual void YieldToWindowEvents() {}
+
+    // Runs one long blocking call (the flush of a large file, its delete) so that the calling
+    // thread keeps handling window messages until it returns: on another thread while this
+    // one pumps. Returns what work returned. The default simply calls it.
+    virtual bool WhilePumping(const std::function<bool()>& work) { return work(); }
 
     virtual ErrorCode LastError() const = 0;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <thread>
 
 #include "file_seam.h"
 
@@ -55,9 +56,6 @@ class PosixFile final : public WritableFile {
         return true;
     }
     bool Flush() override { return ::fsync(fd_) == 0 || (Fail(), false); }
-    bool Truncate(std::uint64_t size) override {
-        return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 || (Fail(), false);
-    }
     ErrorCode LastError() const override { return error_; }
 
   private:
@@ -153,6 +151,15 @@ class PosixFileSystem final : public FileSystem {
         std::sort(entries.begin(), entries.end(),
                   [](const Entry& a, const Entry& b) { return a.name < b.name; });
         return entries;
+    }
+
+    // Nothing to pump without a window system, but the call still moves to another thread,
+    // so that the native tests and the benchmark run it the way the shell extension does.
+    bool WhilePumping(const std::function<bool()>& work) override {
+        bool result = false;
+        std::thread worker([&] { result = work(); });
+        worker.join();
+        return result;
     }
 
     ErrorCode LastError() const override { return error_; }

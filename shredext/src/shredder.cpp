@@ -1,7 +1,6 @@
 #include "shredder.h"
 
 #include <algorithm>
-#include <chrono>
 #include <string>
 
 namespace shred {
@@ -20,26 +19,10 @@ const std::array<std::byte, kPatternSize>& Pattern() {
 
 namespace {
 
-// Written data waits in the system's cache, and one flush of a large file at the end would
-// hold the window thread for as long as the device takes to absorb all of it (most of a
-// second for 1 GiB even on a fast disk). Flushing as the work goes, each time after as much
-// as the last flush showed the device takes in about this long, keeps every wait short on a
-// slow disk and the number of flushes small on a fast one.
-constexpr double kFlushSeconds = 0.04;
-constexpr std::uint64_t kFirstFlushAfter = std::uint64_t{16} << 20;
-constexpr std::uint64_t kMostBetweenFlushes = std::uint64_t{1} << 30;
-
-// Freeing the storage of a large file takes the file system time in proportion to its size
-// (over a third of a second for 1 GiB on ext4), all inside the one delete call. Cutting the
-// overwritten file down in steps first, with the window thread answering in between, leaves
-// the delete only the last step's worth.
-constexpr std::uint64_t kShrinkStep = std::uint64_t{64} << 20;
-
-std::uint64_t NextFlushAfter(std::uint64_t flushed, double seconds) {
-    const double rate = static_cast<double>(flushed) / std::max(seconds, 1e-4);
-    return std::clamp(static_cast<std::uint64_t>(rate * kFlushSeconds),
-                      static_cast<std::uint64_t>(kBlockSize), kMostBetweenFlushes);
-}
+// Written data waits in the system's cache, so the flush of a large file, and freeing its
+// storage on delete, each take as long as the device needs for all of it: most of a second
+// for 1 GiB even on a fast disk. From this size on they run while the window thread pumps.
+constexpr std::uint64_t kLongCallsFrom = std::uint64_t{16} << 20;
 
 }  // namespace
 
@@ -68,7 +51,7 @@ Shredder::Written Shredder::Overwrite(const Path& path, WritableFile& file) {
     }
     std::uint64_t total = 0;
     for (const Range& range : *ranges) total += range.length;
-    std::uint64_t done = 0, unflushed = 0, flushAfter = kFirstFlushAfter;
+    std::uint64_t done = 0;
     if (progress_ && !progress_->Continue(path, 0, total)) {
         cancelled_ = true;
         return {false, 0, total};
@@ -85,14 +68,6 @@ Shredder::Written Shredder::Overwrite(const Path& path, WritableFile& file) {
                 return {false, done, total};
             offset += n;
             done += n;
-            unflushed += n;
-            if (unflushed >= flushAfter && done < total) {
-                const auto start = std::chrono::steady_clock::now();
-                if (!file.Flush()) return {false, done, total};
-                const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-                flushAfter = NextFlushAfter(unflushed, took.count());
-                unflushed = 0;
-            }
             // Explorer's window thread runs this: let it answer its windows between blocks.
             fs_.YieldToWindowEvents();
             if (progress_ && !progress_->Continue(path, done, total)) {
@@ -101,17 +76,9 @@ Shredder::Written Shredder::Overwrite(const Path& path, WritableFile& file) {
             }
         }
     }
-    return {file.Flush(), done, total};
-}
-
-void Shredder::Shrink(WritableFile& file) {
-    const auto size = file.Size();
-    if (!size) return;
-    for (std::uint64_t left = *size; left > kShrinkStep;) {
-        left -= kShrinkStep;
-        if (!file.Truncate(left)) return;  // the delete frees the rest all the same
-        fs_.YieldToWindowEvents();
-    }
+    const bool flushed =
+        total >= kLongCallsFrom ? fs_.WhilePumping([&] { return file.Flush(); }) : file.Flush();
+    return {flushed, done, total};
 }
 
 bool Shredder::ShredFile(const Path& path) {
@@ -142,9 +109,6 @@ bool Shredder::ShredFile(const Path& path) {
     // readable on the disk while the user believes it destroyed.
     const Written written = Overwrite(path, *file);
     const ErrorCode writeError = file->LastError();
-    // Only after the flush: storage freed while the pattern still sat in the cache would
-    // keep the old content on the disk.
-    if (written.complete) Shrink(*file);
     file.reset();
     if (!written.complete) {
         restore();
@@ -152,7 +116,10 @@ bool Shredder::ShredFile(const Path& path) {
               cancelled_ ? 0 : writeError, written.done, written.total);
         return false;
     }
-    if (fs_.RemoveFile(path)) return true;
+    const bool removed = written.total >= kLongCallsFrom
+                             ? fs_.WhilePumping([&] { return fs_.RemoveFile(path); })
+                             : fs_.RemoveFile(path);
+    if (removed) return true;
     const ErrorCode error = fs_.LastError();
     restore();
     Leave(path, Failure::NotDeleted, error);

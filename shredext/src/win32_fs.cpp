@@ -85,12 +85,6 @@ class Win32File final : public WritableFile {
         return true;
     }
     bool Flush() override { return ::FlushFileBuffers(handle_) || Fail(); }
-    bool Truncate(std::uint64_t size) override {
-        LARGE_INTEGER at{};
-        at.QuadPart = static_cast<LONGLONG>(size);
-        return (::SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle_)) ||
-               Fail();
-    }
     ErrorCode LastError() const override { return error_; }
 
   private:
@@ -207,22 +201,53 @@ class Win32FileSystem final : public FileSystem {
         return entries;
     }
 
-    void YieldToWindowEvents() override {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // Not ours to consume: put it back for the thread's own message loop.
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
+    void YieldToWindowEvents() override { Pump(); }
+
+    bool WhilePumping(const std::function<bool()>& work) override {
+        Job job{&work, false};
+        HANDLE thread = ::CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
+        if (thread == nullptr) return work();  // no thread to spare: wait here instead
+        bool pumping = true;
+        while (pumping) {
+            const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_ALLINPUT,
+                                                             MWMO_INPUTAVAILABLE);
+            if (woke == WAIT_OBJECT_0) break;
+            // After a WM_QUIT (put back for the thread's own loop) or a failed wait, only
+            // the job is waited for: the queue would otherwise wake this loop at once, forever.
+            pumping = woke == WAIT_OBJECT_0 + 1 && Pump();
         }
+        if (!pumping) ::WaitForSingleObject(thread, INFINITE);
+        ::CloseHandle(thread);
+        return job.result;
     }
 
     ErrorCode LastError() const override { return error_; }
 
   private:
+    struct Job {
+        const std::function<bool()>* work;
+        bool result;
+    };
+    static DWORD WINAPI RunJob(void* context) {
+        auto* job = static_cast<Job*>(context);
+        job->result = (*job->work)();
+        return 0;
+    }
+
+    // Handles what is queued; false when it met WM_QUIT, which it leaves for the thread's loop.
+    static bool Pump() {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        return true;
+    }
+
     bool Fail() {
         error_ = LastWin32Error();
         return false;
