@@ -107,6 +107,7 @@ class PhaseClock final : public shred::FileSystem {
             clock_.overwritten = Clock::now();
             return ok;
         }
+        bool Truncate(std::uint64_t size) override { return real_->Truncate(size); }
         shred::ErrorCode LastError() const override { return real_->LastError(); }
 
       private:

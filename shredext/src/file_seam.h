@@ -62,6 +62,8 @@ class WritableFile {
     virtual bool Write(std::uint64_t offset, std::span<const std::byte> data) = 0;
     // Pushes written data to the device (FlushFileBuffers / fsync).
     virtual bool Flush() = 0;
+    // Cuts the file to size bytes (SetEndOfFile / ftruncate).
+    virtual bool Truncate(std::uint64_t size) = 0;
     virtual ErrorCode LastError() const = 0;
 };
 

@@ -56,6 +56,9 @@ class PosixFile final : public WritableFile {
         return true;
     }
     bool Flush() override { return ::fsync(fd_) == 0 || (Fail(), false); }
+    bool Truncate(std::uint64_t size) override {
+        return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 || (Fail(), false);
+    }
     ErrorCode LastError() const override { return error_; }
 
   private:

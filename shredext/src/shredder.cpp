@@ -24,6 +24,12 @@ namespace {
 // for 1 GiB even on a fast disk. From this size on they run while the window thread pumps.
 constexpr std::uint64_t kLongCallsFrom = std::uint64_t{16} << 20;
 
+// Under Wine the delete frees the storage inside wineserver, which then answers no thread
+// of any program until it is done (over a third of a second for 1 GiB on ext4), so the
+// worker thread alone does not keep windows answering there. Cutting the overwritten file
+// down in steps first, pumping between them, leaves the delete only the last step's worth.
+constexpr std::uint64_t kShrinkStep = std::uint64_t{64} << 20;
+
 }  // namespace
 
 Shredder::Shredder(FileSystem& fs, Progress* progress)
@@ -81,6 +87,16 @@ Shredder::Written Shredder::Overwrite(const Path& path, WritableFile& file) {
     return {flushed, done, total};
 }
 
+void Shredder::Shrink(WritableFile& file) {
+    const auto size = file.Size();
+    if (!size) return;
+    for (std::uint64_t left = *size; left > kShrinkStep;) {
+        left -= kShrinkStep;
+        if (!file.Truncate(left)) return;  // the delete frees the rest all the same
+        fs_.YieldToWindowEvents();
+    }
+}
+
 bool Shredder::ShredFile(const Path& path) {
     switch (fs_.Probe(path)) {
         case Kind::Missing:
@@ -109,6 +125,9 @@ bool Shredder::ShredFile(const Path& path) {
     // readable on the disk while the user believes it destroyed.
     const Written written = Overwrite(path, *file);
     const ErrorCode writeError = file->LastError();
+    // Only after the flush: storage freed while the pattern still sat in the cache could
+    // leave the old content on the disk.
+    if (written.complete) Shrink(*file);
     file.reset();
     if (!written.complete) {
         restore();

@@ -68,6 +68,7 @@ class Shredder {
         std::uint64_t done, total;
     };
     Written Overwrite(const Path& path, WritableFile& file);
+    void Shrink(WritableFile& file);
     void Leave(const Path& path, Failure failure, ErrorCode error, std::uint64_t done = 0,
                std::uint64_t total = 0);
 

@@ -85,6 +85,12 @@ class Win32File final : public WritableFile {
         return true;
     }
     bool Flush() override { return ::FlushFileBuffers(handle_) || Fail(); }
+    bool Truncate(std::uint64_t size) override {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(size);
+        return (::SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle_)) ||
+               Fail();
+    }
     ErrorCode LastError() const override { return error_; }
 
   private:

@@ -328,6 +328,9 @@ TEST_F(CMenuTest, WindowOfTheShreddingThreadAnswersWithin200Ms) {
     EXPECT_EQ(hr, S_OK);
     EXPECT_FALSE(Exists(dir / "large.bin"));
     EXPECT_EQ(late, 0) << "worst " << worstMs << " ms";
+    // Wine times the wait out inside wineserver, which itself stalls on a long file-system
+    // call: the clock of the asking thread is the honest measure.
+    EXPECT_LT(worstMs, 200);
     EXPECT_GE(took, 400u) << "too quick to show anything about the 200 ms bound";
     EXPECT_GE(answered, 3) << "the shred took " << took << " ms";
     std::printf("shredded %zu MiB in %llu ms; %d pings answered, worst %lld ms\n", size >> 20, took,

@@ -188,6 +188,29 @@ TEST(PosixSparse, OnlyAllocatedRangesAreOverwritten) {
     }
 }
 
+// Freeing a large file's storage takes time in proportion to its size: it is cut down in
+// steps with the window thread pumping in between, and only once the pattern is flushed.
+TEST(PosixSparse, LargeFileIsCutDownInStepsAfterTheFlush) {
+    constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+    TempDir dir;
+    const fs::path file = dir / "large-sparse.bin";
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 200 * kMiB), 0);
+    const std::string data = Filler(kMiB);
+    ASSERT_EQ(::pwrite(fd, data.data(), data.size(), 0), static_cast<ssize_t>(data.size()));
+    ::close(fd);
+    ObservedFs observed;
+    std::vector<std::size_t> flushesAtYield;
+    observed.onYield = [&] { flushesAtYield.push_back(observed.flushes); };
+    shred::Shredder shredder(observed);
+    ASSERT_TRUE(shredder.ShredFile(file.native()));
+    EXPECT_FALSE(Exists(file));
+    EXPECT_EQ(observed.truncatedTo, (std::vector<std::uint64_t>{136 * kMiB, 72 * kMiB, 8 * kMiB}));
+    EXPECT_EQ(flushesAtYield, (std::vector<std::size_t>{0, 1, 1, 1}))
+        << "one pump after the block, one after each cut, every cut after the flush";
+}
+
 TEST(PosixSpecial, FifoIsRemovedWithoutBeingOpened) {
     TempDir dir;
     MakeDirs(dir / "tree");

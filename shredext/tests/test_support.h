@@ -118,6 +118,7 @@ class ObservedFs final : public shred::FileSystem {
     std::set<Path> failOpen, failWrite, failDelete, failList, failRemoveFolder;
     std::size_t writes = 0, largestWrite = 0, flushes = 0;
     std::vector<shred::Range> written;  // every write, in order
+    std::vector<std::uint64_t> truncatedTo;
     // Runs where the window thread would pump its messages.
     std::function<void()> onYield;
     std::size_t yields = 0;
@@ -198,6 +199,10 @@ class ObservedFs final : public shred::FileSystem {
         bool Flush() override {
             ++owner_.flushes;
             return real_->Flush();
+        }
+        bool Truncate(std::uint64_t size) override {
+            owner_.truncatedTo.push_back(size);
+            return real_->Truncate(size);
         }
         shred::ErrorCode LastError() const override {
             return fail_ ? kInjected : real_->LastError();
