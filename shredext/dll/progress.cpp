@@ -53,13 +53,14 @@ void ShellProgress::Open() {
 }
 
 bool ShellProgress::Continue(const shred::Path& file, std::uint64_t done, std::uint64_t total) {
+    // At most every 100 ms, also across many small files: a walk over thousands of them
+    // must not spend its time talking to the dialog.
     const ULONGLONG now = ::GetTickCount64();
-    // A new file is always shown; within a file the dialog hears at most every 100 ms.
-    if (done != 0 && now - lastUpdate_ < kUpdateEveryMs) return true;
+    if (lastUpdate_ != 0 && now - lastUpdate_ < kUpdateEveryMs) return true;
     lastUpdate_ = now;
     if (wanted_ && now - start_ >= delay_) Open();
     if (dialog_ == nullptr) return true;
-    if (done == 0) dialog_->SetLine(2, file.c_str(), TRUE, nullptr);
+    dialog_->SetLine(2, file.c_str(), TRUE, nullptr);
     dialog_->SetProgress64(done, total);
     return !dialog_->HasUserCancelled();
 }
