@@ -58,6 +58,9 @@ ULONG CMenu::Release() {
 }
 
 HRESULT CMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
+    // Whatever happens below, the previous selection is gone: a failed Initialize must not
+    // leave a command armed with what was chosen in some earlier menu.
+    selection_.assign(1, std::wstring());
     if (data == nullptr) return E_INVALIDARG;
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM medium{};
@@ -143,7 +146,15 @@ HRESULT CMenu::InvokeCommand(CMINVOKECOMMANDINFO* info) {
                                : std::strcmp(info->lpVerb, kCaptionA) == 0;
     // A verb that is not ours must fail, so the shell offers it to the other handlers.
     if (!ours) return E_FAIL;
-    return ShredSelection(*info);
+    // Shredding pumps messages; one arriving through them must not start a second walk over
+    // the same items, nor release this object under the running one.
+    if (shredding_) return HRESULT_FROM_WIN32(ERROR_BUSY);
+    AddRef();
+    shredding_ = true;
+    const HRESULT hr = ShredSelection(*info);
+    shredding_ = false;
+    Release();
+    return hr;
 }
 
 HRESULT CMenu::ShredSelection(const CMINVOKECOMMANDINFO& info) {
@@ -153,11 +164,19 @@ HRESULT CMenu::ShredSelection(const CMINVOKECOMMANDINFO& info) {
         return S_OK;
     }
     const auto fs = shred::MakeNativeFileSystem();
-    const auto left = shred::ShredSelection(*fs, std::span(selection_).subspan(1));
+    std::vector<shred::Leftover> left;
+    {
+        // Closed before any message box, which would otherwise sit under it.
+        ShellProgress progress(info.hwnd, ui, progressFactory_, progressDelay_);
+        // The walk copies the selection first: an Initialize that arrives while it pumps
+        // messages replaces selection_ without touching the names being walked.
+        left = shred::ShredSelection(*fs, std::span(selection_).subspan(1), &progress);
+    }
     if (left.empty()) return S_OK;
     if (ui) notify_(info.hwnd, shred::DescribeLeftovers(left), MB_ICONWARNING);
-    const shred::ErrorCode error = left.front().error;
-    return error != 0 ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    const shred::Leftover& first = left.front();
+    if (first.failure == shred::Failure::Cancelled) return HRESULT_FROM_WIN32(ERROR_CANCELLED);
+    return first.error != 0 ? HRESULT_FROM_WIN32(first.error) : E_FAIL;
 }
 
 HRESULT CMenu::GetTypeInfoCount(UINT* count) {

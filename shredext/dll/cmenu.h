@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "progress.h"
+
 namespace ardshred {
 
 class CMenu final : public IShellExtInit, public IContextMenu, public IDispatch {
@@ -49,6 +51,11 @@ class CMenu final : public IShellExtInit, public IContextMenu, public IDispatch 
     // Index 0 is always the empty entry; the selected paths follow in the shell's order.
     const std::vector<std::wstring>& Selection() const { return selection_; }
     void SetNotifier(Notifier notifier) { notify_ = std::move(notifier); }
+    // Where the progress dialog comes from, and after how long it appears; for tests.
+    void SetProgressDialog(ProgressDialogFactory factory, ULONGLONG delayMs) {
+        progressFactory_ = std::move(factory);
+        progressDelay_ = delayMs;
+    }
 
   private:
     ~CMenu();
@@ -57,6 +64,9 @@ class CMenu final : public IShellExtInit, public IContextMenu, public IDispatch 
     std::atomic<ULONG> refs_{1};
     std::vector<std::wstring> selection_{std::wstring()};
     Notifier notify_;
+    ProgressDialogFactory progressFactory_ = CreateShellProgressDialog;
+    ULONGLONG progressDelay_ = 1000;
+    bool shredding_ = false;  // a shred pumps messages, through which a second one may arrive
 };
 
 // Creates a cMenu with one reference held by the caller.

@@ -30,5 +30,6 @@ inline constexpr wchar_t kVerbText[] = L"(GCS_VERB)MENUITEM1";
 inline constexpr wchar_t kValidateText[] = L"(GCS_VALIDATE)New menu item number 1";
 inline constexpr wchar_t kNothingSelected[] = L"No files or folders were selected.";
 inline constexpr wchar_t kMessageTitle[] = L"Ardeno Shredder";
+inline constexpr wchar_t kShreddingText[] = L"Overwriting and deleting:";
 
 }  // namespace ardshred

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -42,15 +43,27 @@ struct Entry {
     Kind kind;
 };
 
-// An open, exclusively held regular file, positioned at offset 0.
+// A stretch of a file that holds data on the disk.
+struct Range {
+    std::uint64_t offset;
+    std::uint64_t length;
+};
+
+// An open, exclusively held regular file.
 class WritableFile {
   public:
     virtual ~WritableFile() = default;
     virtual std::optional<std::uint64_t> Size() = 0;
-    // Writes all of data at the current position; false on a short or failed write.
-    virtual bool Write(std::span<const std::byte> data) = 0;
+    // The parts of the first `size` bytes that have storage behind them, in order. A sparse
+    // file's holes have none: they read as zeros and writing them would allocate the space.
+    // A file that is not sparse is one range. nullopt when the layout cannot be read.
+    virtual std::optional<std::vector<Range>> AllocatedRanges(std::uint64_t size) = 0;
+    // Writes all of data at offset; false on a short or failed write.
+    virtual bool Write(std::uint64_t offset, std::span<const std::byte> data) = 0;
     // Pushes written data to the device (FlushFileBuffers / fsync).
     virtual bool Flush() = 0;
+    // Cuts the file to size bytes (SetEndOfFile / ftruncate).
+    virtual bool Truncate(std::uint64_t size) = 0;
     virtual ErrorCode LastError() const = 0;
 };
 
@@ -79,8 +92,15 @@ class FileSystem {
     // The entries of a folder in a stable order, "." and ".." left out.
     virtual std::optional<std::vector<Entry>> List(const Path& folder) = 0;
 
-    // Lets the calling thread handle pending window messages (a no-op without a UI).
+    // Lets the calling thread handle pending window messages (a no-op without a UI). Called
+    // between blocks and folders; anything may happen meanwhile, including a new selection
+    // arriving at the shell extension and names on the disk being replaced.
     virtual void YieldToWindowEvents() {}
+
+    // Runs one long blocking call (the flush of a large file, its delete) so that the calling
+    // thread keeps handling window messages until it returns: on another thread while this
+    // one pumps. Returns what work returned. The default simply calls it.
+    virtual bool WhilePumping(const std::function<bool()>& work) { return work(); }
 
     virtual ErrorCode LastError() const = 0;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <thread>
 
 #include "file_seam.h"
 
@@ -23,16 +24,41 @@ class PosixFile final : public WritableFile {
         if (::fstat(fd_, &st) != 0) return Fail();
         return static_cast<std::uint64_t>(st.st_size);
     }
-    bool Write(std::span<const std::byte> data) override {
+    std::optional<std::vector<Range>> AllocatedRanges(std::uint64_t size) override {
+        std::vector<Range> ranges;
+        const auto end = static_cast<off_t>(size);
+        for (off_t at = 0; at < end;) {
+            const off_t data = ::lseek(fd_, at, SEEK_DATA);
+            if (data < 0) {
+                if (errno == ENXIO) break;  // only a hole from here to the end
+                // A file system that cannot tell holes: all of it counts as data.
+                if (errno == EINVAL && at == 0) return std::vector<Range>{{0, size}};
+                return Fail();
+            }
+            if (data >= end) break;
+            off_t hole = ::lseek(fd_, data, SEEK_HOLE);
+            if (hole < 0) return Fail();
+            hole = std::min(hole, end);
+            ranges.push_back(
+                {static_cast<std::uint64_t>(data), static_cast<std::uint64_t>(hole - data)});
+            at = hole;
+        }
+        return ranges;
+    }
+    bool Write(std::uint64_t offset, std::span<const std::byte> data) override {
         while (!data.empty()) {
-            const ssize_t n = ::write(fd_, data.data(), data.size());
+            const ssize_t n = ::pwrite(fd_, data.data(), data.size(), static_cast<off_t>(offset));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return Fail(), false;
             data = data.subspan(static_cast<std::size_t>(n));
+            offset += static_cast<std::uint64_t>(n);
         }
         return true;
     }
     bool Flush() override { return ::fsync(fd_) == 0 || (Fail(), false); }
+    bool Truncate(std::uint64_t size) override {
+        return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 || (Fail(), false);
+    }
     ErrorCode LastError() const override { return error_; }
 
   private:
@@ -96,8 +122,16 @@ class PosixFileSystem final : public FileSystem {
     bool RemoveFolder(const Path& path) override { return ::rmdir(path.c_str()) == 0 || Failed(); }
 
     std::optional<std::vector<Entry>> List(const Path& folder) override {
-        DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr) return Fail(), std::nullopt;
+        // O_NOFOLLOW: a link put in the folder's place since it was probed is refused, never
+        // walked into.
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) return Fail(), std::nullopt;
+        DIR* dir = ::fdopendir(fd);
+        if (dir == nullptr) {
+            Fail();
+            ::close(fd);
+            return std::nullopt;
+        }
         std::vector<Entry> entries;
         errno = 0;
         while (const dirent* d = ::readdir(dir)) {
@@ -120,6 +154,15 @@ class PosixFileSystem final : public FileSystem {
         std::sort(entries.begin(), entries.end(),
                   [](const Entry& a, const Entry& b) { return a.name < b.name; });
         return entries;
+    }
+
+    // Nothing to pump without a window system, but the call still moves to another thread,
+    // so that the native tests and the benchmark run it the way the shell extension does.
+    bool WhilePumping(const std::function<bool()>& work) override {
+        bool result = false;
+        std::thread worker([&] { result = work(); });
+        worker.join();
+        return result;
     }
 
     ErrorCode LastError() const override { return error_; }

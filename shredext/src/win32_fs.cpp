@@ -3,6 +3,8 @@
 // code page cannot spell reach the file system exactly as the shell reported them.
 #include <windows.h>
 
+#include <winioctl.h>
+
 #include <algorithm>
 
 #include "file_seam.h"
@@ -35,7 +37,7 @@ Kind KindOf(DWORD attributes) {
 
 class Win32File final : public WritableFile {
   public:
-    explicit Win32File(HANDLE handle) : handle_(handle) {}
+    Win32File(HANDLE handle, bool sparse) : handle_(handle), sparse_(sparse) {}
     ~Win32File() override { ::CloseHandle(handle_); }
 
     std::optional<std::uint64_t> Size() override {
@@ -43,7 +45,36 @@ class Win32File final : public WritableFile {
         if (!::GetFileSizeEx(handle_, &size)) return Fail(), std::nullopt;
         return static_cast<std::uint64_t>(size.QuadPart);
     }
-    bool Write(std::span<const std::byte> data) override {
+    std::optional<std::vector<Range>> AllocatedRanges(std::uint64_t size) override {
+        if (!sparse_) return std::vector<Range>{{0, size}};
+        std::vector<Range> ranges;
+        FILE_ALLOCATED_RANGE_BUFFER query{};
+        query.Length.QuadPart = static_cast<LONGLONG>(size);
+        FILE_ALLOCATED_RANGE_BUFFER found[64];
+        for (;;) {
+            DWORD bytes = 0;
+            const bool ok = ::DeviceIoControl(handle_, FSCTL_QUERY_ALLOCATED_RANGES, &query,
+                                              sizeof(query), found, sizeof(found), &bytes, nullptr);
+            if (!ok && ::GetLastError() != ERROR_MORE_DATA) return Fail(), std::nullopt;
+            const DWORD count = bytes / sizeof(found[0]);
+            for (DWORD i = 0; i < count; ++i) {
+                const auto offset = static_cast<std::uint64_t>(found[i].FileOffset.QuadPart);
+                const auto end = std::min<std::uint64_t>(
+                    offset + static_cast<std::uint64_t>(found[i].Length.QuadPart), size);
+                if (offset < end) ranges.push_back({offset, end - offset});
+            }
+            if (ok || count == 0) return ranges;
+            // More ranges than fit: ask again from the end of the last one.
+            const LONGLONG next =
+                found[count - 1].FileOffset.QuadPart + found[count - 1].Length.QuadPart;
+            query.Length.QuadPart -= next - query.FileOffset.QuadPart;
+            query.FileOffset.QuadPart = next;
+        }
+    }
+    bool Write(std::uint64_t offset, std::span<const std::byte> data) override {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        if (!::SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN)) return Fail();
         while (!data.empty()) {
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
             DWORD written = 0;
@@ -54,6 +85,12 @@ class Win32File final : public WritableFile {
         return true;
     }
     bool Flush() override { return ::FlushFileBuffers(handle_) || Fail(); }
+    bool Truncate(std::uint64_t size) override {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(size);
+        return (::SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle_)) ||
+               Fail();
+    }
     ErrorCode LastError() const override { return error_; }
 
   private:
@@ -62,6 +99,7 @@ class Win32File final : public WritableFile {
         return false;
     }
     HANDLE handle_;
+    bool sparse_;
     ErrorCode error_ = 0;
 };
 
@@ -92,9 +130,10 @@ class Win32FileSystem final : public FileSystem {
     std::unique_ptr<WritableFile> OpenForOverwrite(const Path& path) override {
         // No sharing: a file another program holds open is reported as locked rather than
         // overwritten under its feet. FILE_FLAG_OPEN_REPARSE_POINT opens a link swapped in
-        // since Probe as itself, and the check below then refuses it.
+        // since Probe as itself, and the check below then refuses it. Read access is for
+        // FSCTL_QUERY_ALLOCATED_RANGES on a sparse file.
         HANDLE handle = ::CreateFileW(
-            Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+            Extended(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN,
             nullptr);
         if (handle == INVALID_HANDLE_VALUE) return Fail(), nullptr;
@@ -106,7 +145,8 @@ class Win32FileSystem final : public FileSystem {
             error_ = ERROR_INVALID_FUNCTION;
             return nullptr;
         }
-        return std::make_unique<Win32File>(handle);
+        return std::make_unique<Win32File>(
+            handle, (info.dwFileAttributes & FILE_ATTRIBUTE_SPARSE_FILE) != 0);
     }
 
     bool RemoveFile(const Path& path) override {
@@ -167,22 +207,53 @@ class Win32FileSystem final : public FileSystem {
         return entries;
     }
 
-    void YieldToWindowEvents() override {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // Not ours to consume: put it back for the thread's own message loop.
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
+    void YieldToWindowEvents() override { Pump(); }
+
+    bool WhilePumping(const std::function<bool()>& work) override {
+        Job job{&work, false};
+        HANDLE thread = ::CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
+        if (thread == nullptr) return work();  // no thread to spare: wait here instead
+        bool pumping = true;
+        while (pumping) {
+            const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_ALLINPUT,
+                                                             MWMO_INPUTAVAILABLE);
+            if (woke == WAIT_OBJECT_0) break;
+            // After a WM_QUIT (put back for the thread's own loop) or a failed wait, only
+            // the job is waited for: the queue would otherwise wake this loop at once, forever.
+            pumping = woke == WAIT_OBJECT_0 + 1 && Pump();
         }
+        if (!pumping) ::WaitForSingleObject(thread, INFINITE);
+        ::CloseHandle(thread);
+        return job.result;
     }
 
     ErrorCode LastError() const override { return error_; }
 
   private:
+    struct Job {
+        const std::function<bool()>* work;
+        bool result;
+    };
+    static DWORD WINAPI RunJob(void* context) {
+        auto* job = static_cast<Job*>(context);
+        job->result = (*job->work)();
+        return 0;
+    }
+
+    // Handles what is queued; false when it met WM_QUIT, which it leaves for the thread's loop.
+    static bool Pump() {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        return true;
+    }
+
     bool Fail() {
         error_ = LastWin32Error();
         return false;

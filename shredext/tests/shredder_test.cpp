@@ -252,6 +252,125 @@ TEST(ShredSelection, FileFailureDoesNotStopTheRest) {
     EXPECT_FALSE(Exists(dir / "folder"));
 }
 
+// Says go on until a given number of calls, then cancels; remembers what it was told.
+class CancelAt final : public shred::Progress {
+  public:
+    explicit CancelAt(std::size_t calls) : limit_(calls) {}
+    bool Continue(const Path& file, std::uint64_t done, std::uint64_t total) override {
+        seen.push_back({file, done, total});
+        return seen.size() < limit_;
+    }
+    struct Call {
+        Path file;
+        std::uint64_t done, total;
+    };
+    std::vector<Call> seen;
+
+  private:
+    std::size_t limit_;
+};
+
+TEST(ShredCancel, KeepsTheFileAndListsWhatWasLeft) {
+    constexpr std::size_t kBlock = shred::kBlockSize;
+    constexpr std::size_t kSize = 3 * kBlock + 123;
+    struct Case {
+        const char* name;
+        std::size_t cancelAtCall;  // 1: before the first block; n: after block n - 1
+        std::uint64_t overwritten;
+    };
+    const Case cases[] = {
+        {"before the first block", 1, 0},
+        {"after two blocks", 3, 2 * kBlock},
+        {"after the last block, before the flush", 5, kSize},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path big = dir / "big.bin";
+        WriteBytes(big, Filler(kSize));
+        WriteBytes(dir / "after.txt", Filler(10));
+        ObservedFs observed;
+        CancelAt progress(c.cancelAtCall);
+        const Path selection[] = {big.native(), (dir / "after.txt").native()};
+        const auto left = shred::ShredSelection(observed, selection, &progress);
+        EXPECT_FALSE(observed.Did("delete", big)) << "never deleted half-overwritten";
+        ASSERT_TRUE(Exists(big));
+        std::string expected = Filler(kSize);
+        expected.replace(0, c.overwritten, Shredded(kSize).substr(0, c.overwritten));
+        EXPECT_TRUE(ReadBytes(big) == expected) << "written exactly up to the cancel";
+        ASSERT_EQ(left.size(), 2u);
+        EXPECT_EQ(left[0].path, big.native());
+        EXPECT_EQ(left[0].failure, Failure::Cancelled);
+        EXPECT_EQ(left[0].overwritten, c.overwritten);
+        EXPECT_EQ(left[0].total, kSize);
+        EXPECT_EQ(left[1].failure, Failure::NotReached);
+        EXPECT_TRUE(Exists(dir / "after.txt"));
+    }
+}
+
+TEST(ShredCancel, InsideAFolderKeepsTheFolderAndStopsTheWalk) {
+    TempDir dir;
+    const fs::path tree = dir / "tree";
+    MakeDirs(tree / "a");
+    WriteBytes(tree / "a" / "first.txt", Filler(300));
+    WriteBytes(tree / "b.txt", Filler(300));
+    WriteBytes(tree / "c.txt", Filler(300));
+    ObservedFs observed;
+    CancelAt progress(4);  // first.txt: start + one block; b.txt: start; cancel on its block
+    const Path selection[] = {tree.native()};
+    const auto left = shred::ShredSelection(observed, selection, &progress);
+    EXPECT_FALSE(Exists(tree / "a"));
+    EXPECT_TRUE(ReadBytes(tree / "b.txt") == Shredded(300)) << "written, but kept";
+    EXPECT_TRUE(ReadBytes(tree / "c.txt") == Filler(300)) << "never started";
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0].path, (tree / "b.txt").native());
+    EXPECT_EQ(left[0].failure, Failure::Cancelled);
+    EXPECT_EQ(left[1].path, tree.native());
+    EXPECT_EQ(left[1].failure, Failure::Cancelled);
+    const Path text = shred::DescribeLeftovers(left);
+    EXPECT_NE(text.find(SHRED_TEXT("b.txt: shredding cancelled, kept, 300 of 300 bytes")),
+              Path::npos);
+}
+
+TEST(ShredPump, WindowMessagesAreHandledBetweenBlocks) {
+    TempDir dir;
+    const fs::path big = dir / "big.bin";
+    WriteBytes(big, Filler(3 * shred::kBlockSize + 123));
+    ObservedFs observed;
+    std::vector<std::size_t> writesAtYield;
+    observed.onYield = [&] { writesAtYield.push_back(observed.writes); };
+    shred::Shredder shredder(observed);
+    ASSERT_TRUE(shredder.ShredFile(big.native()));
+    EXPECT_EQ(writesAtYield, (std::vector<std::size_t>{1, 2, 3, 4}));
+}
+
+// The shell extension's Initialize may replace the selection while the walk pumps messages.
+// The walk must go on over what it was given: under the sanitizer a walk over the caller's
+// storage is a use after free, without it the wrong items would be shredded.
+TEST(ShredPump, SelectionReplacedDuringAPumpDoesNotChangeTheWalk) {
+    TempDir dir;
+    MakeDirs(dir / "folder");
+    WriteBytes(dir / "folder" / "inside.txt", Filler(10));
+    WriteBytes(dir / "chosen.txt", Filler(2 * shred::kBlockSize));
+    WriteBytes(dir / "chosen-later.txt", Filler(10));
+    WriteBytes(dir / "not-chosen.txt", Filler(10));
+    std::vector<Path> selection = {(dir / "folder").native(), (dir / "chosen.txt").native(),
+                                   (dir / "chosen-later.txt").native()};
+    ObservedFs observed;
+    observed.onYield = [&] {
+        // Longer strings in a new buffer: the old one and every name in it are freed.
+        selection = {(dir / "not-chosen.txt").native() + SHRED_TEXT("-padding-to-reallocate"),
+                     (dir / "not-chosen.txt").native()};
+        selection.shrink_to_fit();
+    };
+    const auto left = shred::ShredSelection(observed, selection);
+    EXPECT_TRUE(left.empty());
+    EXPECT_FALSE(Exists(dir / "folder"));
+    EXPECT_FALSE(Exists(dir / "chosen.txt"));
+    EXPECT_FALSE(Exists(dir / "chosen-later.txt"));
+    EXPECT_TRUE(ReadBytes(dir / "not-chosen.txt") == Filler(10));
+}
+
 TEST(DescribeLeftovers, ListsItemsWithReasonsUpToTheLimit) {
     std::vector<shred::Leftover> left;
     for (int i = 0; i < 5; ++i)

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -77,8 +78,12 @@ inline void WriteBytes(const fs::path& path, const std::string& bytes) {
 }
 
 inline std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(Long(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ifstream in(Long(path), std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 // Exists under that name, whether a file, a folder or a (possibly dangling) link.
@@ -112,6 +117,11 @@ class ObservedFs final : public shred::FileSystem {
     std::map<Path, std::string> bytesAtDelete;
     std::set<Path> failOpen, failWrite, failDelete, failList, failRemoveFolder;
     std::size_t writes = 0, largestWrite = 0, flushes = 0;
+    std::vector<shred::Range> written;  // every write, in order
+    std::vector<std::uint64_t> truncatedTo;
+    // Runs where the window thread would pump its messages.
+    std::function<void()> onYield;
+    std::size_t yields = 0;
 
     bool Did(const std::string& what, const fs::path& path) const {
         for (const auto& op : ops)
@@ -161,6 +171,10 @@ class ObservedFs final : public shred::FileSystem {
         if (!entries) Forward();
         return entries;
     }
+    void YieldToWindowEvents() override {
+        ++yields;
+        if (onYield) onYield();
+    }
     shred::ErrorCode LastError() const override { return error_; }
 
   private:
@@ -169,17 +183,26 @@ class ObservedFs final : public shred::FileSystem {
         File(ObservedFs& owner, std::unique_ptr<shred::WritableFile> real, bool fail)
             : owner_(owner), real_(std::move(real)), fail_(fail) {}
         std::optional<std::uint64_t> Size() override { return real_->Size(); }
-        bool Write(std::span<const std::byte> data) override {
+        std::optional<std::vector<shred::Range>> AllocatedRanges(std::uint64_t size) override {
+            return real_->AllocatedRanges(size);
+        }
+        bool Write(std::uint64_t offset, std::span<const std::byte> data) override {
             ++owner_.writes;
             owner_.largestWrite = std::max(owner_.largestWrite, data.size());
+            owner_.written.push_back({offset, data.size()});
             // A failing write still puts its first bytes down, like a disk that fills up.
             if (fail_)
-                return real_->Write(data.first(std::min<std::size_t>(data.size(), 10))), false;
-            return real_->Write(data);
+                return real_->Write(offset, data.first(std::min<std::size_t>(data.size(), 10))),
+                       false;
+            return real_->Write(offset, data);
         }
         bool Flush() override {
             ++owner_.flushes;
             return real_->Flush();
+        }
+        bool Truncate(std::uint64_t size) override {
+            owner_.truncatedTo.push_back(size);
+            return real_->Truncate(size);
         }
         shred::ErrorCode LastError() const override {
             return fail_ ? kInjected : real_->LastError();
