@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "platform/shortcuts.h"
 
 namespace orv::platform {
 
@@ -17,6 +18,7 @@ struct Platform {
     ProfileFiles& profiles;
     Files& files;
     Shell& shell;
+    Shortcuts& shortcuts;
 };
 
 }  // namespace orv::platform

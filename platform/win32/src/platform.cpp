@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/settings_store.h"
+#include "platform/win32/shortcuts.h"
 #include "platform/text.h"
 
 namespace orv::win32 {
@@ -353,13 +354,15 @@ struct Parts {
     Win32Profiles profiles;
     Win32Shell shell;
     RegistrySettingsStore settings{registry};
+    Win32Shortcuts shortcuts{files};
 };
 
 class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell}) {}
+                                Parts::profiles, Parts::files, Parts::shell,
+                                Parts::shortcuts}) {}
 };
 
 }  // namespace

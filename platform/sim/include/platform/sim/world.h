@@ -13,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/registry.h"
+#include "platform/sim/shortcuts.h"
 
 namespace orv::sim {
 
@@ -114,6 +115,7 @@ class World {
     SimProfiles profiles;
     SimShell shell;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
+    SimShortcuts shortcuts;
     platform::Platform platform;
 };
 
