@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/mainform.h"
+#include "health/pchealth.h"
 
 namespace orv::app {
 
@@ -26,6 +27,9 @@ bool Program::Start() {
     mainform& main = Main();
     // Features attach to the main window here, before it loads, so that the
     // language and skin walks of the start-up see their controls.
+    main.OpenHealthWindow = [this, &main] {
+        forms_.Get<health::pchealth>(ctx_, main).Show(&main, true);
+    };
     main.Show();
     return main.Loaded();
 }
