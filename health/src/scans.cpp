@@ -46,12 +46,12 @@ bool IsOne(const registry::ValueData& d) {
 bool OffersUninstall(const ValueList& values) {
     for (const auto& v : values) {
         const std::string name = text::Fold(v.name);
-        if (Contains(name, "uninstallstring")) return true;
+        if (Contains(name, text::Fold("uninstallstring"))) return true;
         // Parts of something else: Windows and installers list them for the
         // parent's sake, and the parent's entry uninstalls them.
-        if (name == "systemcomponent" && IsOne(v.data)) return true;
-        if (name == "windowsinstaller" && IsOne(v.data)) return true;
-        if (name == "parentkeyname") return true;
+        if (name == text::Fold("SystemComponent") && IsOne(v.data)) return true;
+        if (name == text::Fold("WindowsInstaller") && IsOne(v.data)) return true;
+        if (name == text::Fold("ParentKeyName")) return true;
     }
     return false;
 }
@@ -215,7 +215,11 @@ ScanResult ScanShortcuts(Platform& p, std::string_view root,
         std::vector<std::string> subfolders;
         for (const FoundFile& f : found) {
             const std::string full = folder + "\\" + f.name;
-            if (f.attributes & kAttrDirectory) {
+            // A name the listing could not stat is tried as a folder: the walk
+            // then counts it as unreadable instead of passing it by.
+            if (f.attributes == kInvalidAttributes) {
+                subfolders.push_back(full);
+            } else if (f.attributes & kAttrDirectory) {
                 // A junction or symbolic link leads back up the tree or onto
                 // another drive: never followed.
                 if (!(f.attributes & kAttrReparsePoint)) subfolders.push_back(full);
