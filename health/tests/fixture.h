@@ -23,6 +23,15 @@ inline std::filesystem::path MakeSandbox() {
     return templ;
 }
 
+// The headless host with a hook on each yield, to act while a run is inside one.
+struct YieldingHost : ui::HeadlessHost {
+    void DoEvents() override {
+        ui::HeadlessHost::DoEvents();
+        if (on_yield) on_yield();
+    }
+    std::function<void()> on_yield;
+};
+
 struct NoSkinMain : shell::MainWindow {
     void SkinForm(ui::Form&) override {}
 };
@@ -99,7 +108,7 @@ class HealthTest : public ::testing::Test {
 
   protected:
     sim::World world;
-    ui::HeadlessHost host;
+    YieldingHost host;
     ui::Forms forms;
     shell::ErrorLog log;
     shell::AppContext ctx;
