@@ -80,73 +80,73 @@ void Judge(ScanResult& result, Presence presence, Removal removal) {
 
 }  // namespace
 
-ScanResult ScanUninstall(Platform& p, const Progress& progress) {
-    ScanResult result;
-    for (const auto& name : Subkeys(p, kLocalMachine, kUninstallKey))
-        result.candidates.push_back(name);
+namespace {
+
+// The pass the subkey scans share: every direct subkey of `parent` is a
+// candidate, the bar follows it, and `judge` sees the values of each one
+// that can be read (one that cannot is kept and counted as skipped).
+using JudgeKey = std::function<void(const std::string& key, const ValueList& values)>;
+
+void ScanSubkeys(Platform& p, HKey root, std::string_view parent, const Progress& progress,
+                 ScanResult& result, const JudgeKey& judge) {
+    for (const auto& name : Subkeys(p, root, parent)) result.candidates.push_back(name);
     const std::size_t n = result.candidates.size();
     for (std::size_t i = 0; i < n; ++i) {
         progress(i, n);
-        const std::string& k = result.candidates[i];
-        if (Contains(k, "{")) continue;
-        const std::string key = std::string(kUninstallKey) + "\\" + k;
+        const std::string key = std::string(parent) + "\\" + result.candidates[i];
         ValueList values;
-        if (!ReadValues(p, kLocalMachine, key, values)) {
+        if (!ReadValues(p, root, key, values)) {
             ++result.skipped;
             continue;
         }
-        if (!OffersUninstall(values)) result.stale.push_back(TreeRemoval(kLocalMachine, key));
+        judge(key, values);
     }
+}
+
+}  // namespace
+
+ScanResult ScanUninstall(Platform& p, const Progress& progress) {
+    ScanResult result;
+    ScanSubkeys(p, kLocalMachine, kUninstallKey, progress, result,
+                [&](const std::string& key, const ValueList& values) {
+                    // Product codes in braces belong to the installer.
+                    if (Contains(key.substr(kUninstallKey.size()), "{")) return;
+                    if (!OffersUninstall(values))
+                        result.stale.push_back(TreeRemoval(kLocalMachine, key));
+                });
     return result;
 }
 
 ScanResult ScanAppPaths(Platform& p, const Progress& progress) {
     ScanResult result;
-    for (const auto& name : Subkeys(p, kLocalMachine, kAppPathsKey))
-        result.candidates.push_back(name);
-    const std::size_t n = result.candidates.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        progress(i, n);
-        const std::string key = std::string(kAppPathsKey) + "\\" + result.candidates[i];
-        ValueList values;
-        if (!ReadValues(p, kLocalMachine, key, values)) {
-            ++result.skipped;
-            continue;
-        }
-        for (const auto& v : values) {
-            const std::string* data = TextOf(v.data);
-            if (!v.name.empty() || !data) continue;
-            // A bare program name or a folder without a dot is looked up
-            // elsewhere by Windows: only a full path to a file is judged.
-            if (!Contains(*data, ".") || !Contains(*data, ":\\")) continue;
-            Judge(result, ProbeCommandLine(p.files, *data), TreeRemoval(kLocalMachine, key));
-            break;
-        }
-    }
+    ScanSubkeys(p, kLocalMachine, kAppPathsKey, progress, result,
+                [&](const std::string& key, const ValueList& values) {
+                    for (const auto& v : values) {
+                        const std::string* data = TextOf(v.data);
+                        if (!v.name.empty() || !data) continue;
+                        // A bare program name or a folder without a dot is looked up
+                        // elsewhere by Windows: only a full path to a file is judged.
+                        if (!Contains(*data, ".") || !Contains(*data, ":\\")) continue;
+                        Judge(result, ProbeCommandLine(p.files, *data),
+                              TreeRemoval(kLocalMachine, key));
+                        break;
+                    }
+                });
     return result;
 }
 
 ScanResult ScanHistory(Platform& p, const Progress& progress) {
     ScanResult result;
-    for (const auto& name : Subkeys(p, kCurrentUser, kOpenSaveMruKey))
-        result.candidates.push_back(name);
-    const std::size_t n = result.candidates.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        progress(i, n);
-        const std::string key = std::string(kOpenSaveMruKey) + "\\" + result.candidates[i];
-        ValueList values;
-        if (!ReadValues(p, kCurrentUser, key, values)) {
-            ++result.skipped;
-            continue;
-        }
-        for (const auto& v : values) {
-            const std::string* data = TextOf(v.data);
-            if (!data || !Contains(*data, ":\\")) continue;
-            Removal r = ValueRemoval(kCurrentUser, key, v.name);
-            r.in_mru_list = true;
-            Judge(result, Probe(p.files, *data), std::move(r));
-        }
-    }
+    ScanSubkeys(p, kCurrentUser, kOpenSaveMruKey, progress, result,
+                [&](const std::string& key, const ValueList& values) {
+                    for (const auto& v : values) {
+                        const std::string* data = TextOf(v.data);
+                        if (!data || !Contains(*data, ":\\")) continue;
+                        Removal r = ValueRemoval(kCurrentUser, key, v.name);
+                        r.in_mru_list = true;
+                        Judge(result, Probe(p.files, *data), std::move(r));
+                    }
+                });
     return result;
 }
 
