@@ -10,6 +10,9 @@ using namespace orv::platform;
 namespace {
 
 constexpr int kFrameWidth = 5175;
+// The frames fill an 11010 x 5445 twip client area; the skinned caption bar
+// (26 pixels) is drawn inside the window, so the window is that much taller.
+constexpr int kCaptionTwips = 390;
 
 std::string Numbered(const char* base, int index) {
     return std::string(base) + std::to_string(index);
@@ -32,7 +35,9 @@ pchealth::CheckFrame::CheckFrame(pchealth& w, ui::Frame& outer, int index, const
       repaired(w, repaired_name, {"", "", 1815, 1020, 975, 225}, &frame) {}
 
 pchealth::pchealth(shell::AppContext& ctx, shell::MainWindow& main)
-    : ui::Form(ctx.host, "pchealth", "System Health", 11010, 5445), ctx_(ctx), main_(main) {
+    : ui::Form(ctx.host, "pchealth", "System Health", 11010, 5445 + kCaptionTwips),
+      ctx_(ctx),
+      main_(main) {
     Command1.onClick = [this] { Command1_Click(); };
     restorecmd.onClick = [this] { restorecmd_Click(); };
     SR.button.onClick = [this] { checkcmd_Click(); };

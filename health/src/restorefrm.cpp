@@ -4,7 +4,7 @@ namespace orv::health {
 
 restorefrm::restorefrm(shell::AppContext& ctx, shell::MainWindow& main,
                        std::function<std::tm()> clock)
-    : ui::Form(ctx.host, "restorefrm", "Restore", 7095, 3555),
+    : ui::Form(ctx.host, "restorefrm", "Restore", 7095, 3945),
       ctx_(ctx),
       main_(main),
       store_(ctx.platform, std::move(clock)) {

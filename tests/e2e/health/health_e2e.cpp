@@ -162,7 +162,9 @@ class Health : public ::testing::Test {
 
     Window OpenHealth() {
         Window syscmd = FindControl(main, "syscmd");
-        if (!Visible(FindControl(main, "Command3"))) EXPECT_TRUE(Click(syscmd));
+        if (!Visible(FindControl(main, "Command3"))) {
+            EXPECT_TRUE(Click(syscmd));
+        }
         EXPECT_TRUE(PostClick(FindControl(main, "Command3")));
         Window w = FindForm("pchealth", 10s, program.Id());
         EXPECT_TRUE(w) << "no pchealth window";
@@ -275,13 +277,24 @@ TEST_F(Health, EachCheckRemovesExactlyTheStaleEntriesAndRestoreBringsThemBack) {
     EXPECT_FALSE(Exists("T:\\Menu\\orphan.lnk"));
 
     const std::string shot = Environment("ORVELLE_E2E_SHOT");
-    if (!shot.empty()) EXPECT_TRUE(Screenshot(w, WindowsPath(shot)));
+    if (!shot.empty()) {
+        const Rect at = WindowRect(w);
+        std::printf("pchealth at %d,%d-%d,%d on %dx%d\n", at.left, at.top, at.right, at.bottom,
+                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_TRUE(Screenshot(w, WindowsPath(shot)));
+    }
 
     ASSERT_TRUE(PostClick(FindControl(w, "restorecmd")));
     Window r = FindForm("restorefrm", 10s, program.Id());
     ASSERT_TRUE(r);
-    Window list = FindControl(r, "lstBackups");
-    ASSERT_GE(ListViewCount(list), 6);
+    Window list;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            list = FindControl(r, "lstBackups");
+            return list && ListViewCount(list) >= 6;
+        },
+        10s))
+        << ListViewCount(list) << " backups listed";
     // The six newest are this run's.
     for (int i = 0; i < 6; ++i) {
         ASSERT_TRUE(SelectListViewItem(list, i));
