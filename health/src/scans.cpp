@@ -236,7 +236,10 @@ ScanResult ScanShortcuts(Platform& p, std::string_view root,
             ++result.skipped;
             continue;
         }
-        const std::string cleaned(TrimSpaces(QuotesToSpaces(TrimSpaces(target))));
+        // The raw path a shortcut records may hold %variables%
+        // ("%ProgramFiles%\App\app.exe"), which the shell expands on use.
+        const std::string expanded = p.environment.Expand(target);
+        const std::string cleaned(TrimSpaces(QuotesToSpaces(TrimSpaces(expanded))));
         Removal r;
         r.kind = Removal::Kind::kFile;
         r.path = link;

@@ -177,6 +177,8 @@ TEST_F(ChecksTest, OrphanShortcutsGoAndEverythingUnclearStays) {
     world.files.SetAttributes("D:\\Sub\\Deep\\orphan.lnk",
                               platform::kAttrReadOnly | platform::kAttrHidden);
     world.files.WriteFile("D:\\B.LNK", platform::BuildShellLink("C:\\Old\\b.exe"));
+    world.environment.Set("OrvTools", "C:\\Tools");
+    world.files.WriteFile("D:\\variable.lnk", platform::BuildShellLink("%OrvTools%\\gone.exe"));
     world.files.WriteFile("D:\\notalink.lnk", "plain text");
     world.files.WriteFile("D:\\filelnk", "no dot before lnk");
     std::string shell_item = platform::BuildShellLink("C:\\x");
@@ -210,6 +212,7 @@ TEST_F(ChecksTest, OrphanShortcutsGoAndEverythingUnclearStays) {
         {"target hidden", "D:\\hidden-target.lnk", true},
         {"target a folder", "D:\\folder.lnk", true},
         {"target quoted with blanks", "D:\\quoted.lnk", true},
+        {"orphan through a variable", "D:\\variable.lnk", false},
         {"deep, read-only and hidden orphan", "D:\\Sub\\Deep\\orphan.lnk", false},
         {"orphan, upper-case name", "D:\\B.LNK", false},
         {"not a shortcut", "D:\\notalink.lnk", true},
@@ -221,12 +224,12 @@ TEST_F(ChecksTest, OrphanShortcutsGoAndEverythingUnclearStays) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(FileExists(c.path), c.stays);
     }
-    EXPECT_EQ(w.OS.errors.Caption(), "3");
-    EXPECT_EQ(w.OS.repaired.Caption(), "3");
+    EXPECT_EQ(w.OS.errors.Caption(), "4");
+    EXPECT_EQ(w.OS.repaired.Caption(), "4");
     EXPECT_EQ(w.label29.Caption(),
               "Done ... 3 shortcut(s) could not be read, 1 folder(s) could not be listed");
     // Found once each: the link back to the root was not followed.
-    EXPECT_EQ(w.shortcut_run.candidates.size(), 10u);
+    EXPECT_EQ(w.shortcut_run.candidates.size(), 11u);
     EXPECT_GT(host.yields, yields);
 }
 
