@@ -51,6 +51,13 @@ Presence Probe(Files& files, std::string_view path, bool folders_count) {
         if (attributes != kInvalidAttributes && (attributes & kAttrDirectory))
             return Presence::kPresent;
     }
+    // The common answer, a file that is there, costs one attribute query;
+    // the search below is needed for wildcards and to tell why not.
+    if (path.find_first_of("*?") == std::string_view::npos) {
+        const std::uint32_t attributes = files.GetAttributes(path);
+        if (attributes != kInvalidAttributes && (!(attributes & kAttrDirectory) || folders_count))
+            return Presence::kPresent;
+    }
     std::vector<FoundFile> found;
     Status st = files.ListFiles(path, found);
     if (st == kSuccess) {

@@ -23,13 +23,25 @@ bool Contains(std::string_view haystack, std::string_view needle) {
     return haystack.find(needle) != std::string_view::npos;
 }
 
-// Values of a key, or false when the key cannot be opened for reading (so
-// the caller can tell an unreadable key from an empty one).
-bool ReadValues(Platform& p, HKey root, const std::string& key, ValueList& values) {
+// Values of a key (only its default value when `default_only`), or false
+// when the key cannot be opened for reading, so the caller can tell an
+// unreadable key from an empty one. One open per key: scans run over
+// thousands of them.
+bool ReadValues(Platform& p, HKey root, const std::string& key, ValueList& values,
+                bool default_only = false) {
     HKey h = 0;
     if (p.registry.OpenKey(root, key, kKeyRead, h) != kSuccess) return false;
+    RegistryRoutines routines(p.registry, p.environment);
+    RegValue value;
+    if (default_only) {
+        if (p.registry.QueryValue(h, "", value) == kSuccess)
+            values.push_back({"", routines.Convert(value)});
+    } else {
+        std::string name;
+        for (std::uint32_t i = 0; p.registry.EnumValue(h, i, name, value) == kSuccess; ++i)
+            values.push_back({name, routines.Convert(value)});
+    }
     p.registry.CloseKey(h);
-    values = RegistryRoutines(p.registry, p.environment).EnumRegistryValues(root, key);
     return true;
 }
 
@@ -88,14 +100,14 @@ namespace {
 using JudgeKey = std::function<void(const std::string& key, const ValueList& values)>;
 
 void ScanSubkeys(Platform& p, HKey root, std::string_view parent, const Progress& progress,
-                 ScanResult& result, const JudgeKey& judge) {
+                 ScanResult& result, const JudgeKey& judge, bool default_only = false) {
     for (const auto& name : Subkeys(p, root, parent)) result.candidates.push_back(name);
     const std::size_t n = result.candidates.size();
     for (std::size_t i = 0; i < n; ++i) {
         progress(i, n);
         const std::string key = std::string(parent) + "\\" + result.candidates[i];
         ValueList values;
-        if (!ReadValues(p, root, key, values)) {
+        if (!ReadValues(p, root, key, values, default_only)) {
             ++result.skipped;
             continue;
         }
@@ -119,19 +131,20 @@ ScanResult ScanUninstall(Platform& p, const Progress& progress) {
 
 ScanResult ScanAppPaths(Platform& p, const Progress& progress) {
     ScanResult result;
-    ScanSubkeys(p, kLocalMachine, kAppPathsKey, progress, result,
-                [&](const std::string& key, const ValueList& values) {
-                    for (const auto& v : values) {
-                        const std::string* data = TextOf(v.data);
-                        if (!v.name.empty() || !data) continue;
-                        // A bare program name or a folder without a dot is looked up
-                        // elsewhere by Windows: only a full path to a file is judged.
-                        if (!Contains(*data, ".") || !Contains(*data, ":\\")) continue;
-                        Judge(result, ProbeCommandLine(p.files, *data),
-                              TreeRemoval(kLocalMachine, key));
-                        break;
-                    }
-                });
+    ScanSubkeys(
+        p, kLocalMachine, kAppPathsKey, progress, result,
+        [&](const std::string& key, const ValueList& values) {
+            for (const auto& v : values) {
+                const std::string* data = TextOf(v.data);
+                if (!v.name.empty() || !data) continue;
+                // A bare program name or a folder without a dot is looked up
+                // elsewhere by Windows: only a full path to a file is judged.
+                if (!Contains(*data, ".") || !Contains(*data, ":\\")) continue;
+                Judge(result, ProbeCommandLine(p.files, *data), TreeRemoval(kLocalMachine, key));
+                break;
+            }
+        },
+        /*default_only=*/true);
     return result;
 }
 
