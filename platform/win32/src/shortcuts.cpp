@@ -1,6 +1,7 @@
 // The shell's own reader of .lnk files: IShellLinkW loaded through
-// IPersistFile. COM is initialised per call (apartment-threaded, as the
-// window thread wants it) and released only when this call initialised it.
+// IPersistFile.
+#include "platform/win32/shortcuts.h"
+
 #include <windows.h>
 
 #include <objbase.h>
@@ -10,7 +11,6 @@
 #include <vector>
 
 #include "platform/win32/platform.h"
-#include "platform/win32/shortcuts.h"
 
 namespace orv::win32 {
 
@@ -18,32 +18,19 @@ using namespace orv::platform;
 
 namespace {
 
-template <class T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() {
-        if (p) p->Release();
-    }
-    T* operator->() const { return p; }
-};
-
-class ComScope {
-  public:
-    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-
-  private:
-    HRESULT hr_;
-};
-
 Status FromHresult(HRESULT hr) {
-    if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return static_cast<Status>(HRESULT_CODE(hr));
+    if (HRESULT_FACILITY(hr) == FACILITY_WIN32 && HRESULT_CODE(hr) != 0)
+        return static_cast<Status>(HRESULT_CODE(hr));
     return kInvalidData;
 }
 
 }  // namespace
+
+Win32Shortcuts::~Win32Shortcuts() {
+    if (file_) static_cast<IPersistFile*>(file_)->Release();
+    if (link_) static_cast<IShellLinkW*>(link_)->Release();
+    if (com_) CoUninitialize();
+}
 
 Status Win32Shortcuts::ReadTarget(std::string_view path, std::string& target) {
     target.clear();
@@ -52,16 +39,26 @@ Status Win32Shortcuts::ReadTarget(std::string_view path, std::string& target) {
     std::uint32_t attributes = files_.GetAttributes(path);
     if (attributes == kInvalidAttributes) return static_cast<Status>(GetLastError());
     if (attributes & kAttrDirectory) return kAccessDenied;
-    ComScope com;
-    ComPtr<IShellLinkW> link;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link.p));
+    if (!link_) {
+        // S_FALSE (already initialised) also takes a reference to release;
+        // RPC_E_CHANGED_MODE (another model on this thread) does not.
+        com_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        IShellLinkW* link = nullptr;
+        HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkW, reinterpret_cast<void**>(&link));
+        if (FAILED(hr)) return FromHresult(hr);
+        IPersistFile* file = nullptr;
+        hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        if (FAILED(hr)) {
+            link->Release();
+            return FromHresult(hr);
+        }
+        link_ = link;
+        file_ = file;
+    }
+    auto* link = static_cast<IShellLinkW*>(link_);
+    HRESULT hr = static_cast<IPersistFile*>(file_)->Load(Wide(path).c_str(), STGM_READ);
     if (FAILED(hr)) return FromHresult(hr);
-    ComPtr<IPersistFile> file;
-    hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p));
-    if (FAILED(hr)) return FromHresult(hr);
-    hr = file->Load(Wide(path).c_str(), STGM_READ);
-    if (FAILED(hr)) return FromHresult(hr) == kSuccess ? kInvalidData : FromHresult(hr);
     // Long targets: GetPath takes any buffer size; 32767 is the longest path.
     std::vector<wchar_t> buf(32768, L'\0');
     // SLGP_RAWPATH: the path as recorded, not resolved through the file
