@@ -60,6 +60,8 @@ TEST_F(WindowTest, NoRunStartsInsideAnother) {
              {static_cast<ui::Control*>(&w.SR.button), static_cast<ui::Control*>(&w.SC.button),
               static_cast<ui::Control*>(&w.Command1), static_cast<ui::Control*>(&w.restorecmd)})
             refused += host.Click(*c) ? 0 : 1;
+        host.CloseBox(w);
+        EXPECT_TRUE(w.Loaded());
     };
     ASSERT_TRUE(host.Click(w.SR.button));
     EXPECT_EQ(yields, 2);
@@ -68,6 +70,8 @@ TEST_F(WindowTest, NoRunStartsInsideAnother) {
     EXPECT_TRUE(w.SC.button.Enabled());
     EXPECT_TRUE(w.Command1.Enabled());
     EXPECT_EQ(w.SR.bar.Value(), w.SR.bar.Max());
+    host.CloseBox(w);
+    EXPECT_FALSE(w.Loaded());
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ class pchealth : public ui::Form {
     pchealth(shell::AppContext& ctx, shell::MainWindow& main);
 
     void Form_Load() override;
+    // The close box is refused while a run is inside one of its yields: the
+    // run still holds this window's controls and work lists.
+    bool Form_QueryUnload() override { return busy_; }
     void Command1_Click() { Unload(); }
     void restorecmd_Click();
     void checkcmd_Click();
