@@ -5,6 +5,7 @@
 
 #include "app/display_features.h"
 #include "app/mainform.h"
+#include "health/pchealth.h"
 #include "tweaks/explorer.h"
 #include "tweaks/input.h"
 #include "tweaks/start_menu.h"
@@ -82,6 +83,9 @@ bool Program::Start() {
     // language and skin walks of the start-up see their controls.
     AttachTweaks(main, ctx_.platform);
     AttachDisplayFeatures(main);
+    main.OpenHealthWindow = [this, &main] {
+        forms_.Get<health::pchealth>(ctx_, main).Show(&main, true);
+    };
     main.PrepareLook();
     main.Show();
     return main.Loaded();

@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "platform/shortcuts.h"
 #include "platform/sysparams.h"
 #include "platform/system_info.h"
 
@@ -27,6 +28,7 @@ struct Platform {
     Drives& drives;
     Pictures& pictures;
     SystemInfo& system_info;
+    Shortcuts& shortcuts;
 };
 
 }  // namespace orv::platform

@@ -476,14 +476,15 @@ bool SimShell::ClaimSingleInstance(std::string_view name) {
 // ---- world ---------------------------------------------------------------
 
 platform::Platform World::PlatformWith(platform::Registry& other) {
-    return {other,     environment, *settings, profiles, files,      shell,
-            sysparams, display,     drives,    pictures, system_info};
+    return {other,     environment, *settings, profiles, files,       shell,
+            sysparams, display,     drives,    pictures, system_info, shortcuts};
 }
 
 World::World(fs::path sandbox)
     : files(std::move(sandbox)),
       profiles(files),
       settings(std::make_unique<RegistrySettingsStore>(registry)),
+      shortcuts(files),
       platform(PlatformWith(registry)) {
     shell.files = &files;
     files.WriteFile("C:\\Windows\\win.ini", "[fonts]\r\n");

@@ -13,6 +13,7 @@
 #include "machine.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/win32/shortcuts.h"
 
 namespace orv::win32 {
 
@@ -386,6 +387,7 @@ struct Parts {
     std::unique_ptr<Drives> drives = MakeDrives();
     std::unique_ptr<Pictures> pictures = MakePictures();
     std::unique_ptr<SystemInfo> system_info = MakeSystemInfo();
+    Win32Shortcuts shortcuts{files};
 };
 
 class RealPlatformImpl : private Parts, public RealPlatform {
@@ -394,7 +396,7 @@ class RealPlatformImpl : private Parts, public RealPlatform {
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
                                 Parts::profiles, Parts::files, Parts::shell, *Parts::sysparams,
                                 *Parts::display, *Parts::drives, *Parts::pictures,
-                                *Parts::system_info}) {}
+                                *Parts::system_info, Parts::shortcuts}) {}
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/registry.h"
+#include "platform/sim/shortcuts.h"
 #include "platform/sim/sysparams.h"
 
 namespace orv::sim {
@@ -145,6 +146,7 @@ class World {
     SimPictures pictures{files};
     SimSystemInfo system_info;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
+    SimShortcuts shortcuts;
     platform::Platform platform;
 
     // The same bundle over another registry (a recording or failing wrapper
