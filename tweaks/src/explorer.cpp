@@ -112,6 +112,7 @@ void ExplorerPages::applycmd_Click() {
 
 void ExplorerPages::browse2cmd_Click() {
     cd1_.filter = "Bmp Files|*.bmp";
+    cd1_.title = "Choose Picture File";
     if (!cd1_.ShowOpen()) return;  // a cancelled choice changes nothing
     reg_.ApplyText(kBackBitmap, cd1_.file_name);
 }
@@ -122,6 +123,7 @@ void ExplorerPages::nonecmd_Click() {
 
 void ExplorerPages::browse3cmd_Click() {
     cd1_.filter = "Application|*.exe";
+    cd1_.title = "Choose Application";
     if (!cd1_.ShowOpen()) return;
     editortxt.SetText(cd1_.file_name);
 }

@@ -127,11 +127,13 @@ TEST_F(ExplorerTest, PictureAndEditorChoicesAndTheirCancel) {
     ASSERT_TRUE(host.Click(pages->browse2cmd));
     EXPECT_EQ(TextAt(kBack), "C:\\Pictures\\bar.bmp");
     EXPECT_EQ(window.cd1.filter, "Bmp Files|*.bmp");
+    EXPECT_EQ(window.cd1.title, "Choose Picture File");
     ASSERT_TRUE(host.Click(pages->browse3cmd));
     EXPECT_EQ(pages->editortxt.Text(), "") << "cancelled";
     ASSERT_TRUE(host.Click(pages->browse3cmd));
     EXPECT_EQ(pages->editortxt.Text(), "C:\\Tools\\ed.exe");
     EXPECT_EQ(window.cd1.filter, "Application|*.exe");
+    EXPECT_EQ(window.cd1.title, "Choose Application");
     EXPECT_EQ(TextAt(kEditor), "<absent>") << "written only by Apply";
     ASSERT_TRUE(host.Click(pages->nonecmd));
     EXPECT_EQ(TextAt(kBack), "");

@@ -117,6 +117,12 @@ void RangeControl::SetRange(int min, int max) {
     Changed(Prop::Value);
 }
 
+void Slider::SetChanges(int small_change, int large_change) {
+    small_change_ = std::max(1, small_change);
+    large_change_ = std::max(1, large_change);
+    Changed(Prop::Value);
+}
+
 void RangeControl::SetValue(int value) {
     value = std::clamp(value, min_, max_);
     if (value_ == value) return;

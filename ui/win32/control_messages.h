@@ -66,6 +66,12 @@ struct Trackbar {
     }
     void SetTicFrequency(int every) const { Send(h, TBM_SETTICFREQ, static_cast<WPARAM>(every)); }
     void SetPos(int pos) const { Send(h, TBM_SETPOS, TRUE, pos); }
+    void SetSteps(int line, int page) const {
+        Send(h, TBM_SETLINESIZE, 0, line);
+        Send(h, TBM_SETPAGESIZE, 0, page);
+    }
+    int LineSize() const { return static_cast<int>(Send(h, TBM_GETLINESIZE)); }
+    int PageSize() const { return static_cast<int>(Send(h, TBM_GETPAGESIZE)); }
     int Pos() const { return static_cast<int>(Send(h, TBM_GETPOS)); }
 };
 

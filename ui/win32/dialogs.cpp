@@ -28,6 +28,8 @@ bool NativeHost::ShowOpenDialog(Form& owner, CommonDialog& dialog) {
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = fp ? fp->hwnd : nullptr;
     ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    std::wstring title = Wide(dialog.title);
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;

@@ -33,6 +33,8 @@ class Ranges : public ControlFamily {
                 const Trackbar bar{v.hwnd};
                 bar.SetRange(r.Min(), r.Max());
                 bar.SetTicFrequency(std::max(1, (r.Max() - r.Min()) / 10));
+                const auto& slider = static_cast<const Slider&>(r);
+                bar.SetSteps(slider.SmallChange(), slider.LargeChange());
                 bar.SetPos(r.Value());
                 break;
             }

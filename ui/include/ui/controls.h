@@ -163,6 +163,15 @@ class Slider : public RangeControl {
   public:
     Slider(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : RangeControl(f, Kind::Slider, std::move(name), std::move(d), in, index) {}
+    // What the arrow keys (small) and Page Up/Down or a click beside the thumb
+    // (large) move it by; design values 1 and 5.
+    int SmallChange() const { return small_change_; }
+    int LargeChange() const { return large_change_; }
+    void SetChanges(int small_change, int large_change);
+
+  private:
+    int small_change_ = 1;
+    int large_change_ = 5;
 };
 
 class ProgressBar : public RangeControl {
@@ -285,6 +294,7 @@ class CommonDialog : public Control {
   public:
     CommonDialog(Form& f, std::string name) : Control(f, Kind::CommonDialog, std::move(name), {}) {}
     bool Windowed() const override { return false; }
+    std::string title;        // the open dialog's title; empty gives the system's own
     std::string filter;       // "Bitmaps|*.bmp|All files|*.*"
     std::string file_name;    // result of ShowOpen
     std::uint32_t color = 0;  // 0x00BBGGRR, result of ShowColor

@@ -178,6 +178,17 @@ TEST_F(ControlMessages, ComboBoxesAndListBoxesEditTheirEntries) {
 }
 
 // Ranges beyond 16 bits and negative positions survive the packing.
+TEST_F(ControlMessages, TrackbarStepsReadBack) {
+    const Trackbar bar{Make(TRACKBAR_CLASSW, 0)};
+    bar.SetRange(0, 31);
+    bar.SetSteps(1, 5);
+    EXPECT_EQ(bar.LineSize(), 1);
+    EXPECT_EQ(bar.PageSize(), 5);
+    bar.SetSteps(2, 10);
+    EXPECT_EQ(bar.LineSize(), 2);
+    EXPECT_EQ(bar.PageSize(), 10);
+}
+
 TEST_F(ControlMessages, RangesClampAndKeepNegativePositions) {
     const Trackbar bar{Make(TRACKBAR_CLASSW, 0)};
     const UpDownCtl spin{Make(UPDOWN_CLASSW, 0)};
