@@ -295,6 +295,12 @@ TEST_F(Health, EachCheckRemovesExactlyTheStaleEntriesAndRestoreBringsThemBack) {
         },
         10s))
         << ListViewCount(list) << " backups listed";
+    if (!shot.empty()) {
+        std::string restore_shot = shot;
+        const std::size_t at = restore_shot.rfind("pchealth");
+        if (at != std::string::npos) restore_shot.replace(at, 8, "restorefrm");
+        EXPECT_TRUE(Screenshot(r, WindowsPath(restore_shot)));
+    }
     // The six newest are this run's.
     for (int i = 0; i < 6; ++i) {
         ASSERT_TRUE(SelectListViewItem(list, i));
