@@ -4,6 +4,7 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
@@ -17,6 +18,7 @@ struct Platform {
     ProfileFiles& profiles;
     Files& files;
     Shell& shell;
+    Processes& processes;
 };
 
 }  // namespace orv::platform

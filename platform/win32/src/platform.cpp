@@ -10,6 +10,7 @@
 
 #include "platform/settings_store.h"
 #include "platform/text.h"
+#include "processes.h"
 
 namespace orv::win32 {
 
@@ -353,13 +354,15 @@ struct Parts {
     Win32Profiles profiles;
     Win32Shell shell;
     RegistrySettingsStore settings{registry};
+    std::unique_ptr<Processes> processes = MakeProcesses();
 };
 
 class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell}) {}
+                                Parts::profiles, Parts::files, Parts::shell,
+                                *Parts::processes}) {}
 };
 
 }  // namespace

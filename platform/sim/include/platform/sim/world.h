@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/processes.h"
 #include "platform/sim/registry.h"
 
 namespace orv::sim {
@@ -113,6 +114,7 @@ class World {
     SimFiles files;
     SimProfiles profiles;
     SimShell shell;
+    SimProcesses processes;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
     platform::Platform platform;
 };
