@@ -108,6 +108,38 @@ void ListView::Select(int index) {
     if (onClick) Owner().Fire(onClick);
 }
 
+void ListView::SetItems(std::vector<ListViewItem> items, int selected) {
+    items_ = std::move(items);
+    if (selected < -1 || selected >= static_cast<int>(items_.size())) selected = -1;
+    selected_ = selected;
+    Changed(Prop::Items);
+    Changed(Prop::Selection);
+}
+
+void Histogram::SetMaxLines(int lines) {
+    lines = std::max(lines, 1);
+    if (lines == max_lines_) return;
+    max_lines_ = lines;
+    Changed(Prop::Items);
+}
+
+void Histogram::AddSample(int value) {
+    if (history_.size() >= kHistoryLimit) history_.erase(history_.begin());
+    history_.push_back(value);
+    Changed(Prop::Value);
+}
+
+std::vector<int> Histogram::Shown() const {
+    const std::size_t n = std::min(history_.size(), static_cast<std::size_t>(max_lines_));
+    return std::vector<int>(history_.end() - static_cast<std::ptrdiff_t>(n), history_.end());
+}
+
+void Histogram::SetNewColor(std::uint32_t color) {
+    if (color == new_color_) return;
+    new_color_ = color;
+    Changed(Prop::Picture);
+}
+
 void RangeControl::SetRange(int min, int max) {
     if (max < min) std::swap(min, max);
     min_ = min;

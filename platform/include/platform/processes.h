@@ -85,6 +85,9 @@ class Processes {
     virtual void GetSystemInfo(SystemInfo& out) = 0;
     virtual Status GetVersion(VersionRecord& out) = 0;
     virtual Status GetProcessorTimes(ProcessorTimes& out) = 0;
+    // The user's digit-grouping symbol (GetLocaleInfoEx LOCALE_STHOUSAND),
+    // which the memory figures are written with.
+    virtual std::string ThousandsSeparator() = 0;
 };
 
 }  // namespace orv::platform

@@ -104,6 +104,12 @@ class Win32Processes : public Processes {
         if (st == kSuccess) out = {Ticks(idle), Ticks(kernel), Ticks(user)};
         return st;
     }
+    std::string ThousandsSeparator() override {
+        wchar_t sep[8] = {};
+        int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, sep, 8);
+        if (n <= 1) return ",";
+        return Narrow(std::wstring_view(sep, static_cast<std::size_t>(n - 1)));
+    }
 };
 
 }  // namespace

@@ -33,6 +33,7 @@ class SimProcesses : public platform::Processes {
     void GetSystemInfo(platform::SystemInfo& out) override;
     platform::Status GetVersion(platform::VersionRecord& out) override;
     platform::Status GetProcessorTimes(platform::ProcessorTimes& out) override;
+    std::string ThousandsSeparator() override { return thousands_separator; }
 
     // Test set-up. Processes run until terminated; creation times default to
     // a running counter so every start is a distinct process.
@@ -55,6 +56,7 @@ class SimProcesses : public platform::Processes {
     platform::SystemInfo system{2, 4096, 9};
     platform::VersionRecord version{10, 0, 19045, 2, ""};
     platform::ProcessorTimes processor_times;
+    std::string thousands_separator = ",";
 
   private:
     platform::Status Failing(const std::string& operation) const;
