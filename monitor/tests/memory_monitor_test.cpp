@@ -241,3 +241,19 @@ TEST(FormatGroupedTest, RoundsHalvesAwayAndGroups) {
 
 }  // namespace
 }  // namespace orv::monitor
+
+namespace orv::monitor {
+namespace {
+
+TEST_F(PanelTest, HistogramShowsTheNewestSamplesAsItsText) {
+    Start();
+    for (int i = 1; i <= 35; ++i) panel.cpuhist.AddSample(i);
+    EXPECT_EQ(panel.cpuhist.Shown().size(), 30u);
+    EXPECT_EQ(panel.cpuhist.Shown().front(), 6);
+    host.Slide(panel.Slider1, 32);
+    EXPECT_EQ(panel.cpuhist.Caption().substr(0, 8), "4 5 6 7 ");
+    EXPECT_EQ(panel.cpuhist.NewColor(), 0x0000FF00u);
+}
+
+}  // namespace
+}  // namespace orv::monitor

@@ -121,12 +121,23 @@ void Histogram::SetMaxLines(int lines) {
     if (lines == max_lines_) return;
     max_lines_ = lines;
     Changed(Prop::Items);
+    ShowSamples();
 }
 
 void Histogram::AddSample(int value) {
     if (history_.size() >= kHistoryLimit) history_.erase(history_.begin());
     history_.push_back(value);
     Changed(Prop::Value);
+    ShowSamples();
+}
+
+void Histogram::ShowSamples() {
+    std::string text;
+    for (int v : Shown()) {
+        if (!text.empty()) text += ' ';
+        text += std::to_string(v);
+    }
+    SetCaption(std::move(text));
 }
 
 std::vector<int> Histogram::Shown() const {

@@ -202,12 +202,15 @@ class Timer : public Control {
 // A scrolling bar graph of whole-number samples, 0..100 filling its height:
 // setting a new sample appends it at the right and the older ones move left.
 // It shows the newest `MaxLines` samples (the zoom); a wider zoom later shows
-// older ones again, up to kHistoryLimit of them.
+// older ones again, up to kHistoryLimit of them. Its caption is the samples
+// on show, oldest first, separated by blanks: the text a native peer gives
+// its window, so a driver in another process reads what the graph holds.
 class Histogram : public Control {
   public:
     static constexpr std::size_t kHistoryLimit = 1000;
     Histogram(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
         : Control(f, Kind::Histogram, std::move(name), std::move(d), in, index) {}
+    bool HasCaption() const override { return true; }
     int MaxLines() const { return max_lines_; }
     void SetMaxLines(int lines);  // at least 1
     void AddSample(int value);
@@ -219,6 +222,7 @@ class Histogram : public Control {
     void SetNewColor(std::uint32_t color);
 
   private:
+    void ShowSamples();
     int max_lines_ = 30;
     std::uint32_t new_color_ = 0x0000FF00;
     std::vector<int> history_;
