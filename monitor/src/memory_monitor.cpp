@@ -112,6 +112,10 @@ void MonitorPanel::FillMemoryDisplay() {
     ProcessorTimes t;
     if (ctx_.platform.processes.GetProcessorTimes(t) == kSuccess) last_times_ = t;
     if (ctx_.platform.processes.GetMemoryStatus(memory_) != kSuccess) return;
+    ShowTotal();
+}
+
+void MonitorPanel::ShowTotal() {
     shown_total_ = ShownTotalMB(memory_.total_phys);
     Label5.SetCaption(std::to_string(shown_total_) + " MB");
     ProgressBar1.SetRange(0, ToBar(shown_total_));
@@ -182,8 +186,11 @@ void MonitorPanel::Slider2_Change() {
 }
 
 void MonitorPanel::Timer2_Timer() {
-    // A step that fails leaves its labels and bars as they were.
-    ctx_.platform.processes.GetMemoryStatus(memory_);
+    // A step that fails leaves its labels and bars as they were. A tick that
+    // comes before the start-up knew the total (its yield lets timers run)
+    // learns it first, so no figure is ever shown "of 0 MB".
+    if (ctx_.platform.processes.GetMemoryStatus(memory_) == kSuccess && shown_total_ == 0)
+        ShowTotal();
     const std::string sep = ctx_.platform.processes.ThousandsSeparator();
     const double free_mb = static_cast<double>(memory_.avail_phys) / 1048576.0;
     std::string free_text = FormatGrouped(free_mb, sep);

@@ -257,3 +257,19 @@ TEST_F(PanelTest, HistogramShowsTheNewestSamplesAsItsText) {
 
 }  // namespace
 }  // namespace orv::monitor
+
+namespace orv::monitor {
+namespace {
+
+// The start-up's yield lets the memory timer tick before the total is known.
+TEST_F(PanelTest, AMemoryTickBeforeTheStartUpShowsTheRealTotal) {
+    world.processes.memory.total_phys = 2047 * kMB;
+    world.processes.memory.avail_phys = 1412 * kMB;
+    host.ShowForm(form, nullptr, false);
+    host.FireTimer(panel.Timer2);
+    EXPECT_EQ(panel.label2.Caption(), "1,412 MB of 2048 MB");
+    EXPECT_EQ(panel.ProgressBar1.Value(), 1412);
+}
+
+}  // namespace
+}  // namespace orv::monitor

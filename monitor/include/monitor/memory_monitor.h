@@ -86,6 +86,7 @@ class MonitorPanel {
     ui::CheckBox Check1;
 
   private:
+    void ShowTotal();
     void LogOnce(bool& logged, std::int32_t number, std::string_view text,
                  std::string_view procedure);
     std::optional<int> SamplerLoad(std::int32_t& number, std::string& text);
