@@ -155,7 +155,11 @@ std::optional<int> MonitorPanel::TimesLoad(std::int32_t& number, std::string& te
     last_times_ = t;
     if (!prev) return 0;
     const double idle = static_cast<double>(t.idle - prev->idle);
-    const double total = static_cast<double>((t.kernel - prev->kernel) + (t.user - prev->user));
+    const double kernel = static_cast<double>(t.kernel - prev->kernel);
+    // Windows counts idle time in kernel time; older Wine does not, which
+    // shows as less kernel than idle time.
+    const double total =
+        (kernel < idle ? kernel + idle : kernel) + static_cast<double>(t.user - prev->user);
     if (total <= 0) return 0;
     return static_cast<int>(
         std::clamp<std::int64_t>(RoundHalfAway((1 - idle / total) * 100), 0, 100));

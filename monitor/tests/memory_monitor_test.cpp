@@ -139,6 +139,16 @@ TEST_F(PanelTest, ProcessorTickTakesTheFirstSourceThatAnswers) {
              t.world.processes.processor_times = {25 * n, 60 * n, 40 * n};
          },
          "75 %", false},
+        {"processor times whose kernel time leaves idle time out",
+         [](PanelTest& t) {
+             sim::PerfBlockSpec empty;
+             empty.with_object = false;
+             t.ServeBlock(sim::BuildPerfBlock(empty));
+         },
+         [](PanelTest& t, int n) {
+             t.world.processes.processor_times = {60 * n, 10 * n, 30 * n};
+         },
+         "40 %", false},
         {"no source at all",
          [](PanelTest& t) { t.world.processes.Fail("GetProcessorTimes", kAccessDenied); },
          [](PanelTest&, int) {}, "0 %", true},
