@@ -29,6 +29,12 @@ class PanelTest : public MonitorTest {
         spec.instances = sim::ProcessorInstances(idle);
         ServeBlock(sim::BuildPerfBlock(spec));
     }
+    // A valid block with no objects at all, as Wine returns.
+    void ServeEmptyBlock() {
+        sim::PerfBlockSpec empty;
+        empty.with_object = false;
+        ServeBlock(sim::BuildPerfBlock(empty));
+    }
     void ServeBlock(std::vector<std::uint8_t> block) {
         world.registry.SetValue(kPerformanceData, "238", RegValue{kRegBinary, std::move(block)});
     }
@@ -130,21 +136,13 @@ TEST_F(PanelTest, ProcessorTickTakesTheFirstSourceThatAnswers) {
          },
          "40 %", false},
         {"a block without the processor object uses the processor times",
-         [](PanelTest& t) {
-             sim::PerfBlockSpec empty;
-             empty.with_object = false;
-             t.ServeBlock(sim::BuildPerfBlock(empty));
-         },
+         [](PanelTest& t) { t.ServeEmptyBlock(); },
          [](PanelTest& t, int n) {
              t.world.processes.processor_times = {25 * n, 60 * n, 40 * n};
          },
          "75 %", false},
         {"processor times whose kernel time leaves idle time out",
-         [](PanelTest& t) {
-             sim::PerfBlockSpec empty;
-             empty.with_object = false;
-             t.ServeBlock(sim::BuildPerfBlock(empty));
-         },
+         [](PanelTest& t) { t.ServeEmptyBlock(); },
          [](PanelTest& t, int n) {
              t.world.processes.processor_times = {60 * n, 10 * n, 30 * n};
          },

@@ -15,13 +15,6 @@
 namespace orv::e2e {
 namespace {
 
-std::string WindowsPath(std::string path) {
-    if (path.empty() || path[0] != '/') return path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
-
 // "37 %" gives 37; -1 for any other text.
 int Percent(const std::string& text) {
     std::smatch m;
