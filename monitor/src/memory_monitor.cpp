@@ -103,11 +103,13 @@ void MonitorPanel::LogOnce(bool& logged, std::int32_t number, std::string_view t
 
 void MonitorPanel::FillMemoryDisplay() {
     ctx_.host.DoEvents();  // InitializeCPU
+    separator_ = ctx_.platform.processes.ThousandsSeparator();
     try {
         cpu_ = std::make_unique<CPULoad>(ctx_.platform.registry, ctx_.platform.processes);
         cpu_->CollectCPUData();  // the baseline the first tick measures against
-    } catch (const orv::Error&) {
+    } catch (const orv::Error& e) {
         // The tick finds its load elsewhere and reports when nothing answers.
+        if (e.Number() == kErrNoProcessorObject) sampler_has_processors_ = false;
     }
     ProcessorTimes t;
     if (ctx_.platform.processes.GetProcessorTimes(t) == kSuccess) last_times_ = t;
@@ -128,7 +130,7 @@ void MonitorPanel::ReadAutoOptimize() {
 }
 
 std::optional<int> MonitorPanel::SamplerLoad(std::int32_t& number, std::string& text) {
-    if (!cpu_) return std::nullopt;
+    if (!cpu_ || !sampler_has_processors_) return std::nullopt;
     try {
         cpu_->CollectCPUData();
         const std::int32_t count = cpu_->GetCPUCount();
@@ -137,6 +139,10 @@ std::optional<int> MonitorPanel::SamplerLoad(std::int32_t& number, std::string& 
         for (std::int32_t i = 0; i < count; ++i) sum += cpu_->GetCPUUsage(i);
         return static_cast<int>(std::clamp<std::int64_t>(RoundHalfAway(sum / count), 0, 100));
     } catch (const orv::Error& e) {
+        // A block without the processor object (Wine, some locked-down
+        // systems) will not grow one: later ticks go straight to the
+        // processor times instead of asking for the block again.
+        if (e.Number() == kErrNoProcessorObject) sampler_has_processors_ = false;
         number = e.Number();
         text = e.what();
         return std::nullopt;
@@ -195,7 +201,7 @@ void MonitorPanel::Timer2_Timer() {
     // learns it first, so no figure is ever shown "of 0 MB".
     if (ctx_.platform.processes.GetMemoryStatus(memory_) == kSuccess && shown_total_ == 0)
         ShowTotal();
-    const std::string sep = ctx_.platform.processes.ThousandsSeparator();
+    const std::string& sep = separator_;
     const double free_mb = static_cast<double>(memory_.avail_phys) / 1048576.0;
     std::string free_text = FormatGrouped(free_mb, sep);
     std::string text = free_text + " MB of " + std::to_string(shown_total_) + " MB";

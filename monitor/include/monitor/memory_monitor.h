@@ -95,6 +95,9 @@ class MonitorPanel {
     shell::AppContext& ctx_;
     Clock clock_;
     std::unique_ptr<CPULoad> cpu_;
+    bool sampler_has_processors_ = true;
+    // The user's digit-grouping symbol, read once at start-up.
+    std::string separator_ = ",";
     platform::MemoryStatus memory_;
     std::int64_t shown_total_ = 0;
     std::optional<platform::ProcessorTimes> last_times_;

@@ -39,9 +39,12 @@ int main(int argc, char** argv) {
     Process orvelle, taskmgr;
     if (!orvelle.Start(WindowsPath(Environment("ORVELLE_EXE")))) return 1;
     Window main = FindForm("mainform", 30s, orvelle.Id());
-    if (!main || !Click(FindControl(main, "cpucmd")) ||
-        !SetPosition(FindControl(main, "Slider2"), 1000))
-        return 2;
+    if (!main) return 2;
+    WaitUntil([&] { return Visible(main); }, 10s);
+    if (!Click(FindControl(main, "cpucmd"))) return 5;
+    Window speed = FindControl(main, "Slider2");
+    WaitUntil([&] { return Visible(speed); }, 5s);
+    if (!SetPosition(speed, 1000)) return 6;
     if (!taskmgr.Start("C:\\windows\\system32\\taskmgr.exe")) return 3;
     HWND tm = nullptr;
     WaitUntil([&] { return (tm = FindWindowW(nullptr, L"Task Manager")) != nullptr; }, 10s);
