@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 
 #include "app/placeholders.h"
+#include "app/startup_trace.h"
 #include "platform/text.h"
 #include "tools/frmabout.h"
 #include "ui/host.h"
@@ -52,12 +53,14 @@ mainform::~mainform() = default;
 
 void mainform::Step(const std::function<void()>& step) {
     Fire(step);
+    TraceStartup("mainform step " + std::to_string(++steps_run_));
 }
 
 // The start-up. Every step runs in a guard of its own, so that nothing (a
 // missing splash or skin file, a panel that cannot read its values) ends the
 // program: a failing step is logged and skipped, and the load goes on.
 void mainform::Form_Load() {
+    TraceStartup("mainform load (window and controls created)");
     // 1. One copy at a time: a second one ends before anything is shown.
     if (!ctx_.platform.shell.ClaimSingleInstance(kInstanceName)) {
         Unload();
@@ -97,11 +100,26 @@ void mainform::Form_Load() {
     Step(FillSystemInformation);
     Step(FillDisplayColour);
     Step(FillStartMenuDesktop);
+    Step(FillExplorer);
     Step(FillWallpaperPreview);
     Step([this] { FillLanguageList(); });
     Step(RefreshDriveFigures);
     // 13. Enabled again when one of the start-menu page's boxes changes.
     Step([this] { applymenu.SetEnabled(false); });
+}
+
+void mainform::PrepareLook() {
+    try {
+        if (Skin1.LoadProgramSkin(ctx_.platform.files) == platform::kSuccess) {
+            Skin1.ApplySkin(*this, shell::kMainWindowElement);
+            SkinForm(*this);
+        }
+        shell::Language language = shell::Language::Chosen(ctx_.platform);
+        shell::LoadLanguage(*this, language);
+        SetCaption(language.Text("7009"));
+    } catch (...) {
+        // The load's own steps run again, in their guards, and log.
+    }
 }
 
 void mainform::ShowSplash() {

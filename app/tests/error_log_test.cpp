@@ -1,6 +1,10 @@
 #include "shell/error_log.h"
 
 #include <climits>
+#include <functional>
+#include <stdexcept>
+
+#include "platform/error.h"
 
 #include "shell_fixture.h"
 
@@ -40,10 +44,23 @@ TEST_F(ErrorLogTest, AppendsOneCrLfLinePerEntryInCallOrder) {
 }
 
 TEST_F(ErrorLogTest, WritesTheAnsiCodePageWithQuestionMarksForTheRest) {
-    world.files.WriteFile(Folder() + "\\Splash.spl", "");
-    shell::ErrorLog(world.files)
-        .WriteLogLine("caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD");  // "café € 中"
-    EXPECT_EQ(Log(), "caf\xE9 \x80 ?\r\n");
+    const std::string line = "caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD";  // "café € 中"
+    struct Case {
+        const char* what;
+        unsigned code_page;
+        std::string want;
+    } cases[] = {
+        {"Western", 1252, "caf\xE9 \x80 ?\r\n"},
+        {"UTF-8", 65001, line + "\r\n"},
+        {"a conversion that fails keeps the line", 12345, "caf? ? ?\r\n"},
+    };
+    shell::ErrorLog log(world.files);
+    for (const auto& c : cases) {
+        world.files.WriteFile(log.Path(), "");
+        world.files.SetAnsiCodePage(c.code_page);
+        log.WriteLogLine(line);
+        EXPECT_EQ(Log(), c.want) << c.what;
+    }
 }
 
 TEST_F(ErrorLogTest, AnUnwritableLogLosesTheEntryQuietly) {
@@ -55,6 +72,39 @@ TEST_F(ErrorLogTest, AnUnwritableLogLosesTheEntryQuietly) {
     world.files.SetAttributes(log.Path(), platform::kAttrReadOnly);
     log.WriteLogLine("read-only");
     EXPECT_EQ(Log(), "old\r\n");
+}
+
+// The guard's failures name their window, and a failure that repeats (a
+// timer failing on every tick) is one line for the whole run.
+TEST_F(ErrorLogTest, TheGuardLogsEachFailureOnceUnderItsWindow) {
+    InstallProgram();
+    ASSERT_TRUE(Start());
+    world.files.WriteFile(Folder() + "\\PROGRAM.LOG", "");
+    auto fail_in = [](ui::Form& form, std::function<void()> fail) { form.Fire(fail); };
+    auto numbered = [](int n, const char* source) {
+        return [=] { throw orv::Error(n, source, "boom"); };
+    };
+    auto plain = [](const char* what) { return [=] { throw std::runtime_error(what); }; };
+    for (int tick = 0; tick < 3; ++tick) fail_in(Main(), numbered(7, "tmrCPU_Timer"));
+    fail_in(Main(), numbered(8, "tmrCPU_Timer"));
+    fail_in(Main(), numbered(7, "FillDrives"));
+    fail_in(Main(), plain("no drive"));
+    fail_in(Main(), plain("no drive"));
+    fail_in(Main(), plain("no folder"));
+    host.on_modal = [&](ui::Form& about) {
+        fail_in(about, numbered(7, "tmrCPU_Timer"));
+        host.CloseBox(about);
+    };
+    ASSERT_TRUE(host.ClickSkinElement(Main(), "About"));
+    host.Run(plain("outside"));
+    EXPECT_EQ(Log(),
+              "ERROR: 7 at mainform\\tmrCPU_Timer >>> boom\r\n"
+              "ERROR: 8 at mainform\\tmrCPU_Timer >>> boom\r\n"
+              "ERROR: 7 at mainform\\FillDrives >>> boom\r\n"
+              "ERROR: 0 at mainform\\Run >>> no drive\r\n"
+              "ERROR: 0 at mainform\\Run >>> no folder\r\n"
+              "ERROR: 7 at frmabout\\tmrCPU_Timer >>> boom\r\n"
+              "ERROR: 0 at Host\\Run >>> outside\r\n");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The start-up: its order, the first view, and what happens when parts of the
 // program folder are missing or a panel fails to fill.
+#include <functional>
+
 #include "app/placeholders.h"
 #include "platform/error.h"
 #include "shell_fixture.h"
@@ -114,8 +116,8 @@ TEST_F(StartupTest, AFailingHookIsSkippedAndLogged) {
     EXPECT_EQ(calls.size(), 7u);
     EXPECT_FALSE(Main().applymenu.Enabled());
     EXPECT_EQ(Log(),
-              "ERROR: 0 at Host\\Run >>> no drive c:\r\n"
-              "ERROR: 5 at Host\\sysinfo >>> access denied\r\n");
+              "ERROR: 0 at mainform\\Run >>> no drive c:\r\n"
+              "ERROR: 5 at mainform\\sysinfo >>> access denied\r\n");
 }
 
 // The list shows the files present with the language in use selected; Apply
@@ -152,6 +154,66 @@ TEST_F(StartupTest, TheLanguageListAndItsApply) {
     ASSERT_TRUE(host.Click(m.cpucmd));
     ASSERT_TRUE(host.Click(m.cmdEnum));
     EXPECT_EQ(title, "Process manager");
+}
+
+// The skin and the texts are on the window before its windows are created,
+// so the load does not make the host restyle or re-create them.
+std::vector<std::string> Pushed(const ui::HeadlessHost& host, ui::Prop which) {
+    std::vector<std::string> names;
+    for (const auto& [name, prop] : host.pushed)
+        if (prop == which) names.push_back(name);
+    return names;
+}
+
+TEST_F(StartupTest, TheMainWindowIsCreatedInItsFinalLook) {
+    InstallProgram();
+    ASSERT_TRUE(Start());
+    EXPECT_NE(Main().Skin(), nullptr);
+    EXPECT_EQ(Main().Caption(), "Orvelle");
+    EXPECT_EQ(Pushed(host, ui::Prop::Skin), std::vector<std::string>{});
+    // cleared and given their text again, as the start-up has always done;
+    // then the memory total, the one figure the panels fill at start-up
+    EXPECT_EQ(Pushed(host, ui::Prop::Caption),
+              (std::vector<std::string>{"syscmd", "cpucmd", "syscmd", "cpucmd", "Label5"}));
+}
+
+TEST_F(StartupTest, WithoutASkinTheLoadStillReportsItOnce) {
+    InstallEnglish();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Main().Skin(), nullptr);
+    EXPECT_EQ(Pushed(host, ui::Prop::Skin), std::vector<std::string>{});
+    EXPECT_EQ(Log(), "ERROR: 2 at mainform\\Form_Load >>> Skin file " + Folder() +
+                         "\\winaquas.skn is missing; the standard look is used\r\n");
+}
+
+// Each tool window takes its title from the language file; the texts here
+// differ from the design captions, so a title that is not looked up shows.
+TEST_F(StartupTest, ToolWindowsTakeTheirTitlesFromTheLanguage) {
+    InstallProgram();
+    PutLanguage("Pirate", "7002=Crew list\r\n7012=Flag paint\r\n7010=Scurvy check\r\n");
+    world.platform.settings.Save("Kadrim", "Language", "lng", "Pirate");
+    ASSERT_TRUE(Start());
+    mainform& m = Main();
+    struct Case {
+        const char* form;
+        std::function<void()> open;
+        const char* title;
+    } cases[] = {
+        {"enumfrm", m.OpenProcessManager, "Crew list"},
+        {"syscolors", m.OpenSystemColors, "Flag paint"},
+        {"pchealth", m.OpenHealthWindow, "Scurvy check"},
+    };
+    for (const Case& c : cases) {
+        std::string name, title;
+        host.on_modal = [&](ui::Form& f) {
+            name = f.Name();
+            title = f.Caption();
+            host.CloseBox(f);
+        };
+        c.open();
+        EXPECT_EQ(name, c.form);
+        EXPECT_EQ(title, c.title) << c.form;
+    }
 }
 
 TEST_F(StartupTest, ClosingTheMainWindowClosesEveryWindowAndEnds) {

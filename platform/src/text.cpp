@@ -153,6 +153,16 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     return out;
 }
 
+std::string Utf8ToAsciiReplacing(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = Next(utf8, i);
+        out += cp < 0x80 ? static_cast<char>(cp) : '?';
+    }
+    return out;
+}
+
 std::string AnsiToUtf8(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size());

@@ -65,6 +65,24 @@ TEST_F(FilesContract, ProfileLookupFollowsTheProfileApiRules) {
     EXPECT_EQ(Lookup("absent.ini", "Kadrim", "1000"), "<default>");
 }
 
+// Windows cuts the trailing blanks of a default (and only of the default).
+TEST_F(FilesContract, ProfileDefaultsLoseTheirTrailingBlanks) {
+    backend->WriteFile(Path("blanks.ini"), "[Kadrim]\r\n1=\"kept  \"\r\n");
+    struct Case {
+        const char* file;
+        const char* key;
+        const char* fallback;
+        const char* want;
+    } cases[] = {
+        {"blanks.ini", "2", "default  ", "default"}, {"blanks.ini", "2", "  lead", "  lead"},
+        {"blanks.ini", "2", "in side", "in side"},   {"absent.ini", "2", "no file  ", "no file"},
+        {"blanks.ini", "1", "unused  ", "kept  "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(P().profiles.GetString("Kadrim", c.key, c.fallback, 255, Path(c.file)), c.want)
+            << c.file << "/" << c.key << "/" << c.fallback;
+}
+
 TEST_F(FilesContract, ProfileValuesAreCutToTheBufferLessOne) {
     std::string long_text(300, 'x');
     backend->WriteFile(Path("long.ini"), "[Kadrim]\r\n3000=" + long_text + "\r\n");

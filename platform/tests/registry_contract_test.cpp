@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <source_location>
 
 #include "backend.h"
 #include "platform/regvalue.h"
@@ -22,7 +23,9 @@ class RegistryContract : public ::testing::Test {
         backend.reset();
     }
     Registry& reg() { return backend->P().registry; }
-    HKey Create(std::string_view sub, std::uint32_t access = kKeyAllAccess) {
+    HKey Create(std::string_view sub, std::uint32_t access = kKeyAllAccess,
+                std::source_location caller = std::source_location::current()) {
+        ::testing::ScopedTrace trace(caller.file_name(), static_cast<int>(caller.line()), "Create");
         HKey k = 0;
         EXPECT_EQ(reg().CreateKey(box, sub, access, k), kSuccess) << sub;
         return k;

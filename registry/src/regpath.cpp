@@ -87,7 +87,7 @@ std::string ReadResult::AsText() const {
 
 ReadResult RegistryPaths::RegRead(std::string_view path) {
     auto p = ParseRegPath(path);
-    if (!p) return ReadResult(kInvalidParameter);
+    if (!p) return ReadResult(kPathNotFound);
     HKey key = 0;
     if (Status st = registry_.OpenKey(p->root, p->key, kKeyQueryValue, key); st != kSuccess)
         return ReadResult(st);
@@ -121,7 +121,7 @@ ReadResult RegistryPaths::RegRead(std::string_view path) {
 
 Status RegistryPaths::RegWrite(std::string_view path, const RegData& data, std::string_view type) {
     auto p = ParseRegPath(path);
-    if (!p) return kInvalidParameter;
+    if (!p) return kPathNotFound;
     RegValue value;
     const auto* number = std::get_if<std::int64_t>(&data);
     const auto* text = std::get_if<std::string>(&data);

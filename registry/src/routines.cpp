@@ -86,7 +86,8 @@ ValueData RegistryRoutines::Convert(const RegValue& value) {
             std::uint32_t n = 0;
             for (std::size_t i = 0; i < value.data.size() && i < 4; ++i)
                 n |= static_cast<std::uint32_t>(value.data[i]) << (8 * i);
-            return std::int64_t{n};
+            // A signed 32-bit number, the same as a read by path gives.
+            return std::int64_t{static_cast<std::int32_t>(n)};
         }
         case kRegMultiSz: {
             // The list ends with an empty text; drop that terminator and the

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <source_location>
+
 #include "backend.h"
 #include "platform/regvalue.h"
 
@@ -21,7 +23,10 @@ class RegistryFixture : public ::testing::Test {
         return rest.empty() ? backend->SandboxKey()
                             : backend->SandboxKey() + "\\" + std::string(rest);
     }
-    void Put(std::string_view key, std::string_view name, const platform::RegValue& v) {
+    // A failure here is reported at the caller's line.
+    void Put(std::string_view key, std::string_view name, const platform::RegValue& v,
+             std::source_location caller = std::source_location::current()) {
+        ::testing::ScopedTrace trace(caller.file_name(), static_cast<int>(caller.line()), "Put");
         platform::HKey k = 0;
         ASSERT_EQ(reg().CreateKey(platform::kCurrentUser, Sub(key), platform::kKeyAllAccess, k),
                   platform::kSuccess);

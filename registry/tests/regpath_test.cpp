@@ -110,8 +110,19 @@ TEST_F(RegPathTest, WritesCreateKeysAndReplaceWhateverWasThere) {
     EXPECT_EQ(paths().RegWrite(Cu("Mouse\\Bad"), RegData{std::string("abc")}, "REG_DWORD"),
               kInvalidParameter);
     EXPECT_FALSE(Get("Mouse", "Bad").has_value());
-    EXPECT_EQ(paths().RegWrite("HKCUX\\Software\\Bad", RegData{std::string("x")}),
-              kInvalidParameter);
+}
+
+// The scripting object answers a path it cannot parse with
+// ERROR_PATH_NOT_FOUND, for reads and writes alike.
+TEST_F(RegPathTest, PathsThatDoNotParseAreNotFound) {
+    for (const char* path :
+         {"HKCUX\\Software\\Bad", "HKEY_NOWHERE\\Software\\Bad", "HKCU", "Software\\Bad", ""}) {
+        auto read = paths().RegRead(path);
+        EXPECT_FALSE(read) << path;
+        EXPECT_EQ(read.Status(), kPathNotFound) << path;
+        EXPECT_EQ(paths().RegReadValue(path), "Error") << path;
+        EXPECT_EQ(paths().RegWrite(path, RegData{std::string("x")}), kPathNotFound) << path;
+    }
 }
 
 TEST_F(RegPathTest, RefusedWritesAreErrors) {
@@ -137,13 +148,27 @@ TEST_F(RegPathTest, LoadPatternsLeaveTheControlAloneOnFailure) {
     Put("Load", "TextOne", MakeSz("1"));
     Put("Load", "Huge", MakeDword(70000));
     Put("Load", "Word", MakeSz("yes"));
+    Put("Load", "Off", MakeDword(0));
+    Put("Load", "Grey", MakeDword(2));
+    Put("Load", "Five", MakeDword(5));
+    Put("Load", "AllBits", MakeDword(0xFFFFFFFF));
+    Put("Load", "TextMinus", MakeSz("-1"));
     struct Case {
         const char* rest;
         bool loaded;
         int value;
     } cases[] = {
-        {"Load\\On", true, 1},     {"Load\\TextOne", true, 1}, {"Load\\Missing", false, -7},
-        {"Load\\Huge", false, -7}, {"Load\\Word", false, -7},
+        {"Load\\On", true, 1},
+        {"Load\\TextOne", true, 1},
+        {"Load\\Off", true, 0},
+        {"Load\\Grey", true, 2},
+        {"Load\\Missing", false, -7},
+        {"Load\\Huge", false, -7},
+        {"Load\\Word", false, -7},
+        // numbers that are no check box state: the design state stands
+        {"Load\\Five", false, -7},
+        {"Load\\AllBits", false, -7},
+        {"Load\\TextMinus", false, -7},
     };
     for (const auto& c : cases) {
         Box box;

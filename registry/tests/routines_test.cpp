@@ -1,6 +1,9 @@
 #include "registry/routines.h"
 
+#include <algorithm>
+
 #include "fixture.h"
+#include "registry/regpath.h"
 
 namespace orv::registry {
 namespace {
@@ -30,7 +33,7 @@ TEST_F(RoutinesTest, ConversionsByType) {
         {"odd byte count", {kRegSz, {'a', 0, 'b'}}, std::string("ab")},
         {"bytes", MakeBinary({0x0A, 0x05, 0xFF}), std::string("0A 05 FF")},
         {"no bytes", MakeBinary({}), std::string()},
-        {"dword", MakeDword(0xFFFFFFFF), std::int64_t{4294967295}},
+        {"dword", MakeDword(0xFFFFFFFF), std::int64_t{-1}},
         {"short dword reads only its bytes", {kRegDword, {0x34, 0x12}}, std::int64_t{0x1234}},
         {"empty dword", {kRegDword, {}}, std::int64_t{0}},
         {"multi", MakeMultiSz({"a", "b"}), std::string("a,b")},
@@ -48,6 +51,33 @@ TEST_F(RoutinesTest, ConversionsByType) {
         {"large text", MakeSz(big), big},
     };
     for (const auto& c : cases) EXPECT_EQ(Converted(c.value), c.want) << c.what;
+}
+
+// A tweak reads its number by path and a scan lists it; the same value must
+// give the same number through both.
+TEST_F(RoutinesTest, NumbersReadTheSameAsThroughTheirPath) {
+    struct Case {
+        const char* name;
+        std::uint32_t stored;
+        std::int64_t want;
+    } cases[] = {
+        {"zero", 0, 0},
+        {"largest positive", 0x7FFFFFFF, 2147483647},
+        {"lowest bit of the sign", 0x80000000, -2147483648LL},
+        {"all bits", 0xFFFFFFFF, -1},
+    };
+    RegistryPaths paths(reg(), env());
+    for (const auto& c : cases) Put("numbers", c.name, MakeDword(c.stored));
+    ValueList listed = routines().EnumRegistryValues(kCurrentUser, Sub("numbers"));
+    for (const auto& c : cases) {
+        auto read = paths.RegRead("HKCU\\" + Sub("numbers") + "\\" + c.name);
+        ASSERT_TRUE(read) << c.name;
+        EXPECT_EQ(read.Data(), RegData{c.want}) << c.name;
+        auto it = std::find_if(listed.begin(), listed.end(),
+                               [&](const ValueItem& v) { return v.name == c.name; });
+        ASSERT_NE(it, listed.end()) << c.name;
+        EXPECT_EQ(it->data, ValueData{c.want}) << c.name;
+    }
 }
 
 TEST_F(RoutinesTest, EnumeratesEveryValueWhateverItsSize) {

@@ -31,10 +31,13 @@ std::string_view SkinElementFor(const ui::Control& control) {
 }
 
 int SkinComponent::LoadSkin(platform::Files& files, const std::string& path) {
-    set_.reset();
     std::optional<std::string> bytes = files.ReadFile(path);
+    if (bytes && set_ && *bytes == bytes_) return platform::kSuccess;
+    set_.reset();
+    bytes_.clear();
     if (!bytes) return platform::kFileNotFound;
     set_ = ui::ParseSkin(*bytes);
+    if (set_) bytes_ = std::move(*bytes);
     return set_ ? platform::kSuccess : platform::kInvalidData;
 }
 

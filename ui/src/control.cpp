@@ -133,6 +133,8 @@ void Control::Refresh() {
 }
 
 void Control::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) {
+    // The same look again changes nothing (a native peer would redraw).
+    if (skin == skin_ && element == skin_element_) return;
     skin_ = std::move(skin);
     skin_element_ = std::move(element);
     Changed(Prop::Skin);

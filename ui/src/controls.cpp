@@ -95,6 +95,7 @@ void ListView::AddItem(ListViewItem item) {
 }
 
 void ListView::ClearItems() {
+    if (items_.empty() && selected_ == -1) return;
     items_.clear();
     selected_ = -1;
     Changed(Prop::Items);
@@ -186,6 +187,7 @@ void ImageCombo::AddItem(ImageComboItem item) {
 }
 
 void ImageCombo::ClearItems() {
+    if (items_.empty() && selected_ == -1) return;
     items_.clear();
     selected_ = -1;
     Changed(Prop::Items);

@@ -9,9 +9,13 @@ Form::Form(Host& host, std::string name, std::string caption, int width, int hei
       name_(std::move(name)),
       caption_(std::move(caption)),
       width_(width),
-      height_(height) {}
+      height_(height) {
+    ++alive_;
+}
 
-Form::~Form() = default;
+Form::~Form() {
+    --alive_;
+}
 
 void Form::SetCaption(std::string caption) {
     if (caption_ == caption) return;
@@ -48,13 +52,22 @@ void Form::Unload() {
 }
 
 void Form::SetSkin(std::shared_ptr<const SkinSet> skin, std::string element) {
+    if (skin == skin_ && element == skin_element_) return;
     skin_ = std::move(skin);
     skin_element_ = std::move(element);
     host_.FormChanged(*this, Prop::Skin);
 }
 
 void Form::Fire(const std::function<void()>& handler) {
-    host_.Run(handler);
+    host_.Run(handler, name_);
+}
+
+void Forms::Retire(std::unique_ptr<Slot> slot) {
+    const std::uint64_t now = slot->Get().GetHost().EventNumber();
+    std::erase_if(retired_, [&](const Retired& r) {
+        return r.slot->Get().GetHost().EventNumber() != r.event;
+    });
+    retired_.push_back({std::move(slot), now});
 }
 
 std::vector<Form*> Forms::All() const {

@@ -12,7 +12,7 @@ void HeadlessHost::ShowForm(Form& form, Form* owner, bool modal) {
         }
         MarkLoaded(form, owner, modal);
         events.push_back("load:" + form.Name());
-        Run([&] { form.Form_Load(); });
+        Run([&] { form.Form_Load(); }, form.Name());
         // A load handler may unload its own form (a second copy of the program).
         if (!form.Loaded()) return;
     }

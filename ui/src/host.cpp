@@ -7,19 +7,31 @@
 
 namespace orv::ui {
 
-void Host::Run(const std::function<void()>& handler) noexcept {
+void Host::Run(const std::function<void()>& handler, std::string_view where) noexcept {
     if (!handler) return;
+    if (depth_ == 0) ++event_;
+    struct Scope {
+        Host& host;
+        std::string_view outer_where;
+        ~Scope() {
+            --host.depth_;
+            host.where_ = outer_where;
+        }
+    } scope{*this, where_};
+    ++depth_;
+    if (!where.empty()) where_ = where;
     HandlerFailure failure;
     try {
         handler();
         return;
     } catch (const orv::Error& e) {
-        failure = {e.Number(), e.Source(), e.what()};
+        failure = {e.Number(), e.Source(), e.what(), {}};
     } catch (const std::exception& e) {
         failure.description = e.what();
     } catch (...) {
         failure.description = "unknown failure";
     }
+    failure.where = std::string(where_);
     if (sink_) {
         try {
             sink_(failure);
@@ -43,14 +55,14 @@ bool Host::RunUnload(Form& form) {
     if (!form.closing_) {
         bool cancel = false;
         form.closing_ = true;
-        Run([&] { cancel = form.Form_QueryUnload(); });
+        Run([&] { cancel = form.Form_QueryUnload(); }, form.Name());
         form.closing_ = false;
         if (cancel) return false;
         if (!form.loaded_) return true;
     }
     form.loaded_ = false;
     form.unloaded_ = true;
-    Run([&] { form.Form_Unload(); });
+    Run([&] { form.Form_Unload(); }, form.Name());
     return true;
 }
 

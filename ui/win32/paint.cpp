@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gdi.h"
+
 namespace orv::ui::win32 {
 
 COLORREF Ref(Color c) {
@@ -16,9 +18,7 @@ void PaintFill(HDC dc, const RECT& rc, const Fill& fill) {
     if (fill.type == Fill::Type::None || rc.right <= rc.left || rc.bottom <= rc.top) return;
     const int h = rc.bottom - rc.top;
     if (fill.type == Fill::Type::Solid) {
-        HBRUSH b = CreateSolidBrush(Ref(fill.top));
-        FillRect(dc, &rc, b);
-        DeleteObject(b);
+        FillSolid(dc, rc, Ref(fill.top));
         return;
     }
     // One brush per run of equal rows: gradients of a few colours over tall
@@ -29,9 +29,7 @@ void PaintFill(HDC dc, const RECT& rc, const Fill& fill) {
         Color c = y < h ? fill.At(y, h) : Color{};
         if (y < h && c == run) continue;
         RECT row{rc.left, rc.top + start, rc.right, rc.top + y};
-        HBRUSH b = CreateSolidBrush(Ref(run));
-        FillRect(dc, &row, b);
-        DeleteObject(b);
+        FillSolid(dc, row, Ref(run));
         start = y;
         run = c;
     }
@@ -41,32 +39,27 @@ void PaintRoundRect(HDC dc, const RECT& rc, int radius, const Fill& fill, COLORR
                     bool with_border) {
     if (rc.right <= rc.left || rc.bottom <= rc.top) return;
     const int d = std::max(0, radius * 2);
-    HRGN outer = d > 0 ? CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, d, d)
-                       : CreateRectRgn(rc.left, rc.top, rc.right, rc.bottom);
-    const int saved = SaveDC(dc);
+    GdiObject<HRGN> outer(
+        d > 0 ? CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, d, d)
+              : CreateRectRgn(rc.left, rc.top, rc.right, rc.bottom));
     if (fill.type != Fill::Type::None) {
-        ExtSelectClipRgn(dc, outer, RGN_AND);
+        ClipGuard clip(dc, outer);
         PaintFill(dc, rc, fill);
-        RestoreDC(dc, saved);
     }
     if (with_border) {
-        HBRUSH b = CreateSolidBrush(border);
+        GdiObject<HBRUSH> b(CreateSolidBrush(border));
         FrameRgn(dc, outer, b, 1, 1);
-        DeleteObject(b);
     }
-    DeleteObject(outer);
 }
 
 void PaintEllipse(HDC dc, const RECT& rc, const Fill& fill, COLORREF border) {
-    HRGN rgn = CreateEllipticRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1);
-    const int saved = SaveDC(dc);
-    ExtSelectClipRgn(dc, rgn, RGN_AND);
-    PaintFill(dc, rc, fill);
-    RestoreDC(dc, saved);
-    HBRUSH b = CreateSolidBrush(border);
+    GdiObject<HRGN> rgn(CreateEllipticRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1));
+    {
+        ClipGuard clip(dc, rgn);
+        PaintFill(dc, rc, fill);
+    }
+    GdiObject<HBRUSH> b(CreateSolidBrush(border));
     FrameRgn(dc, rgn, b, 1, 1);
-    DeleteObject(b);
-    DeleteObject(rgn);
 }
 
 void PaintText(HDC dc, const std::wstring& text, RECT rc, UINT flags, COLORREF color,
@@ -97,11 +90,9 @@ void PaintTextCentredVertically(HDC dc, const std::wstring& text, RECT rc, UINT 
 namespace {
 
 void Lines(HDC dc, const POINT* pts, int n, COLORREF color, int thickness) {
-    HPEN pen = CreatePen(PS_SOLID, std::max(1, thickness), color);
-    HGDIOBJ old = SelectObject(dc, pen);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, std::max(1, thickness), color));
+    SelectObjectGuard select(dc, pen);
     Polyline(dc, pts, n);
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 }  // namespace
@@ -127,9 +118,7 @@ void PaintMinimizeGlyph(HDC dc, const RECT& box, COLORREF color, int thickness) 
     const int s = std::min(box.right - box.left, box.bottom - box.top) * 30 / 100;
     const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2 + s / 2;
     RECT bar{cx - s, cy, cx + s + 1, cy + std::max(1, thickness)};
-    HBRUSH b = CreateSolidBrush(color);
-    FillRect(dc, &bar, b);
-    DeleteObject(b);
+    FillSolid(dc, bar, color);
 }
 
 void PaintEtchedFrame(HDC dc, RECT rc) {

@@ -61,6 +61,7 @@ class mainform : public ui::Form, public shell::MainWindow {
     std::function<void()> FillSystemInformation;  // the system information fields
     std::function<void()> FillDisplayColour;      // the preview's desktop colour
     std::function<void()> FillStartMenuDesktop;   // start-menu and desktop pages
+    std::function<void()> FillExplorer;           // Explorer options and privacy pages
     std::function<void()> FillWallpaperPreview;   // the current wallpaper in the preview
     std::function<void()> RefreshDriveFigures;    // drive figures for the drive now selected
 
@@ -99,6 +100,13 @@ class mainform : public ui::Form, public shell::MainWindow {
 
     // The language list: the language files present, the stored choice selected.
     void FillLanguageList();
+
+    // Puts the skin and the texts of the language on the window before it
+    // loads, so the host creates its windows in their final look (owner-drawn
+    // where skinned) instead of creating and then re-creating them. The load
+    // repeats both steps as ever; finding them done, it changes nothing.
+    // Quiet: whatever fails here is left to the load to report.
+    void PrepareLook();
 
   private:
     shell::AppContext& ctx_;
@@ -167,6 +175,8 @@ class mainform : public ui::Form, public shell::MainWindow {
                             &EXPFrame,
                             1};
     ui::Frame* OptionsFrame[2] = {&OptionsFrame0, &OptionsFrame1};
+    // The window's one open-file dialog; the pages that choose files share it.
+    ui::CommonDialog cd1{*this, "cd1"};
 
     ui::Frame SIFrame{*this, "SIFrame", {"System Information", "", 1980, 420, 7095, 4335, false}};
 
@@ -197,6 +207,8 @@ class mainform : public ui::Form, public shell::MainWindow {
     void ApplyCaptions();
     // One step of the load in a guard of its own.
     void Step(const std::function<void()>& step);
+
+    int steps_run_ = 0;  // numbers the steps in the start-up trace
 
     std::vector<std::unique_ptr<Panel>> panels_;
 };

@@ -3,6 +3,9 @@
 // point and the tests both start the program through it.
 #pragma once
 
+#include <set>
+#include <string>
+
 #include "shell/app_context.h"
 #include "shell/error_log.h"
 #include "ui/form.h"
@@ -12,8 +15,10 @@ namespace orv::app {
 
 class mainform;
 
-// Module and procedure of the log lines written for failures that the host's
-// guard caught: "ERROR: 0 at Host\Run >>> <what failed>".
+// What the host's guard caught is logged under the window it came from, with
+// the failure's source as the procedure: "ERROR: 5 at mainform\sysinfo >>> ...".
+// A failure without a source is "<window>\Run", one outside every window's
+// handler "Host\Run".
 inline constexpr std::string_view kGuardModule = "Host";
 inline constexpr std::string_view kGuardProcedure = "Run";
 
@@ -33,7 +38,12 @@ class Program {
     shell::AppContext& Context() { return ctx_; }
 
   private:
+    void LogOnce(const ui::HandlerFailure& failure);
+
     shell::ErrorLog log_;
+    // The failures already logged this run: a handler that fails on every
+    // tick of a timer writes one line, not three a second.
+    std::set<std::string> logged_;
     ui::Forms forms_;
     shell::AppContext ctx_;
 };

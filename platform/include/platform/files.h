@@ -44,7 +44,9 @@ class Files {
     // Opens for appending (creating the file), writes, closes.
     virtual Status AppendToFile(std::string_view path, std::string_view bytes) = 0;
     // Text for files whose format is the system's ANSI code page (the error
-    // log): what the code page cannot hold becomes '?'.
+    // log): what the code page cannot hold becomes '?'. Never empty for a
+    // text that is not: when the conversion fails, every character outside
+    // ASCII becomes '?'.
     virtual std::string ToAnsiCodePage(std::string_view utf8) = 0;
 
     // FindFiles with its outcome, for callers that must tell "nothing there"

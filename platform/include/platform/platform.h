@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "platform/sysparams.h"
 
 namespace orv::platform {
 
@@ -18,6 +19,7 @@ struct Platform {
     ProfileFiles& profiles;
     Files& files;
     Shell& shell;
+    SystemParameters& sysparams;
     Processes& processes;
 };
 

@@ -22,6 +22,9 @@ std::u16string FromUtf16Bytes(const std::uint8_t* data, std::size_t size);
 // WideCharToMultiByte does with its default character.
 std::string Utf8ToAnsi(std::string_view utf8);
 std::string AnsiToUtf8(std::string_view ansi);
+// Every character outside ASCII becomes '?': the text that reads the same in
+// any ANSI code page, for when a conversion to the real one failed.
+std::string Utf8ToAsciiReplacing(std::string_view utf8);
 
 // Upper-case fold for names the registry and the file system compare without
 // regard to case (ASCII, Latin-1, Greek and Cyrillic letters).

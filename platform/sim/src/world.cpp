@@ -223,7 +223,9 @@ Status SimFiles::AppendToFile(std::string_view path, std::string_view bytes) {
 }
 
 std::string SimFiles::ToAnsiCodePage(std::string_view utf8) {
-    return text::Utf8ToAnsi(utf8);
+    if (ansi_code_page_ == 1252) return text::Utf8ToAnsi(utf8);
+    if (ansi_code_page_ == 65001) return std::string(utf8);
+    return text::Utf8ToAsciiReplacing(utf8);
 }
 
 void SimFiles::WriteFile(std::string_view windows_path, std::string_view bytes) {
@@ -381,6 +383,8 @@ std::string SimProfiles::GetString(std::string_view section, std::string_view ke
     auto cut = [&](std::string_view s) {
         return buffer_chars == 0 ? std::string() : text::TruncateUtf16(s, buffer_chars - 1);
     };
+    // Windows drops the trailing blanks of the default, never of a value read.
+    while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
     auto bytes = files_.ReadFile(path);
     if (!bytes) return cut(fallback);
     std::string content = DecodeProfile(*bytes);
@@ -474,7 +478,7 @@ World::World(fs::path sandbox)
     : files(std::move(sandbox)),
       profiles(files),
       settings(std::make_unique<RegistrySettingsStore>(registry)),
-      platform{registry, environment, *settings, profiles, files, shell, processes} {
+      platform{registry, environment, *settings, profiles, files, shell, sysparams, processes} {
     shell.files = &files;
     files.WriteFile("C:\\Windows\\win.ini", "[fonts]\r\n");
 }

@@ -6,8 +6,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
+#include "groups.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "processes.h"
@@ -23,6 +25,31 @@ std::wstring Wide(std::string_view utf8) {
 
 std::string Narrow(std::wstring_view wide) {
     return text::Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+}
+
+std::string ToCodePage(std::string_view utf8, unsigned code_page) {
+    std::wstring w = Wide(utf8);
+    if (w.empty()) return {};
+    auto convert = [&](const char* default_char) -> std::optional<std::string> {
+        BOOL lossy = FALSE;
+        BOOL* used = default_char ? &lossy : nullptr;
+        const int size = static_cast<int>(w.size());
+        int n = WideCharToMultiByte(code_page, 0, w.data(), size, nullptr, 0, default_char, used);
+        if (n <= 0) return std::nullopt;
+        std::string out(static_cast<std::size_t>(n), '\0');
+        n = WideCharToMultiByte(code_page, 0, w.data(), size, out.data(), n, default_char, used);
+        if (n <= 0) return std::nullopt;
+        out.resize(static_cast<std::size_t>(n));
+        return out;
+    };
+    // UTF-8 and UTF-7 hold every character and refuse a default character
+    // (ERROR_INVALID_PARAMETER); so do a few others, hence the second try.
+    const bool takes_default = code_page != CP_UTF8 && code_page != CP_UTF7;
+    if (takes_default) {
+        if (auto out = convert("?")) return *out;
+    }
+    if (auto out = convert(nullptr)) return *out;
+    return text::Utf8ToAsciiReplacing(utf8);
 }
 
 namespace {
@@ -227,16 +254,7 @@ class Win32Files : public Files {
         return data;
     }
     std::string ToAnsiCodePage(std::string_view utf8) override {
-        std::wstring w = Wide(utf8);
-        if (w.empty()) return {};
-        BOOL lossy = FALSE;
-        int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    "?", &lossy);
-        std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
-        if (n > 0)
-            WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), out.data(), n, "?",
-                                &lossy);
-        return out;
+        return ToCodePage(utf8, GetACP());
     }
     Status ListFiles(std::string_view pattern, std::vector<FoundFile>& found) override {
         found.clear();
@@ -343,6 +361,15 @@ class Win32Shell : public Shell {
         return true;
     }
 
+    std::int32_t EmptyRecycleBin(std::uintptr_t owner, std::string_view root,
+                                 std::uint32_t flags) override {
+        return detail::EmptyRecycleBin(owner, root, flags);
+    }
+    void UpdateRecycleBinIcon() override { detail::UpdateRecycleBinIcon(); }
+    std::string BrowseForFolder(std::uintptr_t owner, std::string_view title) override {
+        return detail::BrowseForFolder(owner, title);
+    }
+
   private:
     HANDLE mutex_ = nullptr;
 };
@@ -354,6 +381,7 @@ struct Parts {
     Win32Profiles profiles;
     Win32Shell shell;
     RegistrySettingsStore settings{registry};
+    std::unique_ptr<SystemParameters> sysparams = detail::MakeSystemParameters();
     std::unique_ptr<Processes> processes = MakeProcesses();
 };
 
@@ -361,7 +389,7 @@ class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell,
+                                Parts::profiles, Parts::files, Parts::shell, *Parts::sysparams,
                                 *Parts::processes}) {}
 };
 

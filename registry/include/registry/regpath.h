@@ -23,10 +23,13 @@ struct RegPath {
 
 // Roots by full name (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT,
 // HKEY_USERS, HKEY_CURRENT_CONFIG) or short form (HKCU, HKLM, HKCR), without
-// regard to case; the root must be followed by a backslash.
+// regard to case; the root must be followed by a backslash. A path that does
+// not parse makes RegRead and RegWrite fail with ERROR_PATH_NOT_FOUND, as the
+// scripting object does for an invalid root.
 std::optional<RegPath> ParseRegPath(std::string_view path);
 
-// What a read gives back: a number for REG_DWORD/REG_QWORD, a text for the
+// What a read gives back: a number for REG_DWORD (signed 32 bits, so
+// 0xFFFFFFFF reads -1, as the enumeration routines give it) and REG_QWORD, a text for the
 // text types (expanded for REG_EXPAND_SZ, ended at the first NUL).
 using RegData = std::variant<std::int64_t, std::string>;
 
@@ -71,10 +74,12 @@ class RegistryPaths {
     // The load and apply patterns the panels are written with. A load leaves
     // the control alone when the read fails (its design state stands) and
     // says whether it set it.
+    // A check box has three states (cleared, checked, grey); any other number
+    // is no state at all, and taking it would have the next Apply write it back.
     template <class CheckLike>
     bool LoadCheck(std::string_view path, CheckLike& box) {
         auto n = RegRead(path).AsInt16();
-        if (!n) return false;
+        if (!n || *n < 0 || *n > 2) return false;
         box.SetValue(*n);
         return true;
     }

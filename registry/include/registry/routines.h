@@ -33,7 +33,7 @@ class KeyList {
 };
 
 // Element 1 of a value pair: nothing (a type the scans do not read), a number
-// (REG_DWORD, unsigned), or a text.
+// (REG_DWORD, signed 32 bits: 0xFFFFFFFF is -1, as RegRead gives it), or a text.
 using ValueData = std::variant<std::monostate, std::int64_t, std::string>;
 
 struct ValueItem {

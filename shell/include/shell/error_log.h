@@ -22,8 +22,9 @@ class ErrorLog {
 
     void LogError(std::int32_t number, std::string_view message, std::string_view module,
                   std::string_view procedure);
-    // Appends `line` and CR LF in the ANSI code page (Windows-1252; characters
-    // it cannot hold are written as '?'). A log that cannot be written (a
+    // Appends `line` and CR LF in the system's ANSI code page (characters it
+    // cannot hold are written as '?', and all but ASCII when the conversion
+    // fails, so a line is never empty). A log that cannot be written (a
     // read-only folder, a full disk) loses the entry: there is nowhere left
     // to report it, and the program carries on.
     void WriteLogLine(std::string_view line);

@@ -34,7 +34,8 @@ class SkinComponent {
     // Loads a skin file. A missing or unreadable file leaves the component
     // empty, and an empty component draws nothing: the standard look.
     // Returns 0, or the Win32-style reason the skin is not there (2 missing,
-    // 13 not a skin file).
+    // 13 not a skin file). A file with the bytes already loaded keeps the set
+    // (the same object), so applying it again changes nothing.
     int LoadSkin(platform::Files& files, const std::string& path);
     // Program folder + "\winaquas.skn".
     int LoadProgramSkin(platform::Files& files);
@@ -47,6 +48,7 @@ class SkinComponent {
 
   private:
     std::shared_ptr<const ui::SkinSet> set_;
+    std::string bytes_;  // what set_ was parsed from
 };
 
 // The main window's `SkinForm`: every control of `frm` in its control order

@@ -7,8 +7,15 @@
 #include <cstdio>
 #include <thread>
 
+#include "platform/win32/platform.h"
+#include "ui/automation.h"
+
 namespace orv::e2e {
 namespace {
+
+using orv::win32::Narrow;
+using orv::win32::Wide;
+using namespace orv::ui::automation;
 
 HWND H(Window w) {
     return reinterpret_cast<HWND>(w.hwnd);
@@ -17,33 +24,13 @@ Window W(HWND h) {
     return Window{reinterpret_cast<std::uintptr_t>(h)};
 }
 
-std::wstring Wide(std::string_view s) {
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
-
-std::string Utf8(std::wstring_view w) {
-    if (w.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                            nullptr);
-    }
-    return s;
-}
-
 std::string AtomProp(HWND h, const wchar_t* prop) {
     if (!h || !IsWindow(h)) return {};
     auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(h, prop)));
     if (!atom) return {};
     wchar_t name[256] = {};
     UINT n = GlobalGetAtomNameW(atom, name, 255);
-    return Utf8(std::wstring_view(name, n));
+    return Narrow(std::wstring_view(name, n));
 }
 
 bool Send(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result = nullptr, Millis timeout = 5s) {
@@ -113,10 +100,10 @@ struct FindFormData {
 }  // namespace
 
 std::string NameOf(Window w) {
-    return AtomProp(H(w), L"OrvelleName");
+    return AtomProp(H(w), kNameProp);
 }
 std::string KindOf(Window w) {
-    return AtomProp(H(w), L"OrvelleKind");
+    return AtomProp(H(w), kKindProp);
 }
 
 Window FindForm(std::string_view name, Millis timeout, std::uint32_t pid) {
@@ -131,7 +118,7 @@ Window FindForm(std::string_view name, Millis timeout, std::uint32_t pid) {
                         GetWindowThreadProcessId(h, &owner);
                         if (owner != d->pid) return TRUE;
                     }
-                    if (AtomProp(h, L"OrvelleName") == d->name) {
+                    if (AtomProp(h, kNameProp) == d->name) {
                         d->found = h;
                         return FALSE;
                     }
@@ -151,7 +138,7 @@ Window FindControl(Window form, std::string_view name) {
         H(form),
         [](HWND h, LPARAM p) -> BOOL {
             auto* d = reinterpret_cast<FindFormData*>(p);
-            if (AtomProp(h, L"OrvelleName") == d->name) {
+            if (AtomProp(h, kNameProp) == d->name) {
                 d->found = h;
                 return FALSE;
             }
@@ -167,7 +154,7 @@ std::vector<std::string> ControlNames(Window form) {
     EnumChildWindows(
         H(form),
         [](HWND h, LPARAM p) -> BOOL {
-            std::string n = AtomProp(h, L"OrvelleName");
+            std::string n = AtomProp(h, kNameProp);
             if (!n.empty()) reinterpret_cast<std::vector<std::string>*>(p)->push_back(n);
             return TRUE;
         },
@@ -217,7 +204,7 @@ std::string Text(Window w) {
     std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
     LRESULT got = SendValue(H(w), WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), 0);
     buf.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return Utf8(buf);
+    return Narrow(buf);
 }
 
 bool Visible(Window w) {
@@ -240,7 +227,7 @@ int Dpi(Window w) {
     // The program's own figure first: what it lays the window out with.
     if (Exists(w)) {
         HWND root = GetAncestor(H(w), GA_ROOT);
-        if (auto dpi = reinterpret_cast<UINT_PTR>(GetPropW(root, L"OrvelleDpi"))) {
+        if (auto dpi = reinterpret_cast<UINT_PTR>(GetPropW(root, kDpiProp))) {
             return static_cast<int>(dpi);
         }
     }
@@ -262,7 +249,7 @@ int CheckState(Window w) {
     // own; the program publishes the value beside the name.
     const std::string kind = KindOf(w);
     if (kind == "CheckBox" || kind == "OptionButton") {
-        return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(H(w), L"OrvelleValue")));
+        return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(H(w), kValueProp)));
     }
     return static_cast<int>(SendValue(H(w), BM_GETCHECK));
 }
@@ -291,7 +278,7 @@ std::string ItemText(Window list, int index) {
     LRESULT got = SendValue(H(list), box ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(index),
                             reinterpret_cast<LPARAM>(buf.data()));
     buf.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return Utf8(buf);
+    return Narrow(buf);
 }
 
 int Position(Window w) {
@@ -320,7 +307,7 @@ std::string ListViewText(Window lv, int item, int sub_item) {
     if (n <= 0) return {};
     std::wstring text(static_cast<std::size_t>(n), L'\0');
     if (!remote.Read(sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t))) return {};
-    return Utf8(text);
+    return Narrow(text);
 }
 
 Window Focused(Window w) {
@@ -398,7 +385,7 @@ bool SelectListViewItem(Window lv, int item) {
 }
 
 bool ClickSkinElement(Window form, std::string_view element, Millis timeout) {
-    static const UINT msg = RegisterWindowMessageW(L"OrvelleSkinElementClick");
+    static const UINT msg = RegisterWindowMessageW(kSkinElementClickMessage);
     ATOM atom = GlobalAddAtomW(Wide(element).c_str());
     if (!atom) return false;
     LRESULT taken = 0;
@@ -552,14 +539,14 @@ std::string ExecutableFolder() {
     DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
     std::wstring p(path, n);
     auto slash = p.find_last_of(L"\\/");
-    return Utf8(slash == std::wstring::npos ? L"." : p.substr(0, slash));
+    return Narrow(slash == std::wstring::npos ? L"." : p.substr(0, slash));
 }
 
 std::string Environment(const char* name) {
     wchar_t buf[4096] = {};
     DWORD n = GetEnvironmentVariableW(Wide(name).c_str(), buf, static_cast<DWORD>(std::size(buf)));
     if (n == 0 || n >= std::size(buf)) return {};
-    return Utf8(std::wstring_view(buf, n));
+    return Narrow(std::wstring_view(buf, n));
 }
 
 std::string WindowsPath(std::string path) {

@@ -136,7 +136,7 @@ TEST_F(Orvelle, AboutOpensModallyAndClosesWithOk) {
     EXPECT_TRUE(WaitUntil([&] { return !Enabled(main); }));
     EXPECT_EQ(Text(about), "About");
     EXPECT_EQ(Text(FindControl(about, "lblTitle")), "Orvelle");
-    EXPECT_EQ(Text(FindControl(about, "lblVersion")), "Version 1.0.0.1");
+    EXPECT_EQ(Text(FindControl(about, "lblVersion")), ORVELLE_VERSION_TEXT);
     ASSERT_TRUE(PostClick(FindControl(about, "cmdOK")));
     EXPECT_TRUE(WaitGone(about));
     EXPECT_TRUE(WaitUntil([&] { return Enabled(main); }));

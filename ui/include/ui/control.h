@@ -73,7 +73,7 @@ struct Design {
 };
 
 class Control {
-public:
+  public:
     // Registers itself with `form`: declaration order of the members is the
     // window's control order, which language loading and skinning walk.
     Control(Form& form, Kind kind, std::string name, Design design, Frame* container = nullptr,
@@ -136,10 +136,10 @@ public:
 
     std::function<void()> onClick;
 
-protected:
+  protected:
     void Changed(Prop prop);
 
-private:
+  private:
     friend class Form;
     Form& form_;
     Kind kind_;

@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include <memory>
 #include "ui/control.h"
 
 namespace orv::ui {
@@ -61,6 +60,9 @@ class Form {
     // Runs a handler inside the host's guard.
     void Fire(const std::function<void()>& handler);
 
+    // Form objects alive in this process (window thread only): a leak check.
+    static std::size_t Alive() { return alive_; }
+
     // Events. QueryUnload returns true to cancel the close.
     virtual void Form_Load() {}
     virtual bool Form_QueryUnload() { return false; }
@@ -94,18 +96,19 @@ class Form {
     std::shared_ptr<const SkinSet> skin_;
     std::uintptr_t handle_ = 0;
     std::uint64_t z_counter_ = 0;
+    static inline std::size_t alive_ = 0;
 };
 
 // Windows are single instances created on first use. A form that was
 // unloaded is replaced by a fresh object the next time it is asked for; the
-// old object is kept alive (retired) because the handler that unloaded it
-// may still be running on it.
+// old object is retired, kept while the event that retired it may still have
+// a handler running on it, and destroyed at a Get in a later event.
 class Forms {
   public:
     template <class F, class... Args>
     F& Get(Args&&... args) {
         auto& slot = forms_[std::type_index(typeid(F))];
-        if (slot && slot->Get().WasUnloaded()) retired_.push_back(std::move(slot));
+        if (slot && slot->Get().WasUnloaded()) Retire(std::move(slot));
         if (!slot) slot = std::make_unique<Entry<F>>(std::forward<Args>(args)...);
         return static_cast<Entry<F>&>(*slot).form;
     }
@@ -130,8 +133,14 @@ class Forms {
         Form& Get() override { return form; }
         F form;
     };
+    struct Retired {
+        std::unique_ptr<Slot> slot;
+        std::uint64_t event;  // the host's event number when it was retired
+    };
+    void Retire(std::unique_ptr<Slot> slot);
+
     std::unordered_map<std::type_index, std::unique_ptr<Slot>> forms_;
-    std::vector<std::unique_ptr<Slot>> retired_;
+    std::vector<Retired> retired_;
 };
 
 }  // namespace orv::ui

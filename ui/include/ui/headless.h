@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/controls.h"
@@ -15,7 +16,7 @@
 namespace orv::ui {
 
 class HeadlessHost : public Host {
-public:
+  public:
     struct ShownMessage {
         std::string text;
         std::string title;
@@ -24,8 +25,12 @@ public:
 
     void ShowForm(Form& form, Form* owner, bool modal) override;
     void CloseForm(Form& form) override;
-    void ControlChanged(Control&, Prop) override {}
-    void FormChanged(Form&, Prop) override {}
+    void ControlChanged(Control& c, Prop p) override {
+        if (c.Handle()) pushed.emplace_back(c.AutomationName(), p);
+    }
+    void FormChanged(Form& f, Prop p) override {
+        if (f.Handle()) pushed.emplace_back(f.Name(), p);
+    }
     int MessageBox(Form* owner, std::string_view text, std::string_view title,
                    unsigned style) override;
     bool ShowOpenDialog(Form& owner, CommonDialog& dialog) override;
@@ -54,17 +59,20 @@ public:
 
     std::deque<int> message_answers;  // kIdOk when empty
     std::vector<ShownMessage> messages;
-    std::deque<std::string> open_answers;         // "" = cancel
-    std::deque<std::uint32_t> color_answers;      // empty = cancel
+    std::deque<std::string> open_answers;     // "" = cancel
+    std::deque<std::uint32_t> color_answers;  // empty = cancel
     int yields = 0;
     std::string splash;
     bool splash_shown = false;
     bool quit = false;
     std::vector<std::string> events;  // "load:frmabout", "unload:frmabout"
+    // Changes that reached a window already created (by control or form name):
+    // the work a native host does to follow the model.
+    std::vector<std::pair<std::string, Prop>> pushed;
 
     bool Reachable(const Control& control) const;
 
-private:
+  private:
     std::uintptr_t next_handle_ = 0x1000;
     std::vector<Form*> modal_stack_;
 };

@@ -29,11 +29,13 @@ inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
 // What escaped a handler: the number and source of an orv::Error, or 0 and
-// "" for any other failure, and the description.
+// "" for any other failure, the description, and the window (form name) the
+// handler belongs to; "" when it ran outside any window's handler.
 struct HandlerFailure {
     std::int32_t number = 0;
     std::string source;
     std::string description;
+    std::string where;
 };
 
 class Host {
@@ -66,9 +68,15 @@ class Host {
     // Ends the message loop once every window is gone.
     virtual void Quit() = 0;
 
-    // The guard around every handler.
-    void Run(const std::function<void()>& handler) noexcept;
+    // The guard around every handler. `where` names the window the handler
+    // belongs to; a guard without one reports the innermost enclosing name.
+    void Run(const std::function<void()>& handler, std::string_view where = {}) noexcept;
     void SetErrorSink(std::function<void(const HandlerFailure&)> sink) { sink_ = std::move(sink); }
+
+    // Counts the events: a new number each time a guard starts while no other
+    // runs. A window unloaded during one event is safe to destroy in a later
+    // one, when no handler of the first can still be on the stack.
+    std::uint64_t EventNumber() const { return event_; }
 
   protected:
     // Shared by both hosts: the bookkeeping of loading and unloading a form.
@@ -78,6 +86,9 @@ class Host {
 
   private:
     std::function<void(const HandlerFailure&)> sink_;
+    std::string_view where_;
+    int depth_ = 0;
+    std::uint64_t event_ = 0;
 };
 
 }  // namespace orv::ui

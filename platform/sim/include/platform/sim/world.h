@@ -4,6 +4,7 @@
 //   SomeForm form(host, world.platform);
 #pragma once
 
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/sim/processes.h"
 #include "platform/sim/registry.h"
+#include "platform/sim/sysparams.h"
 
 namespace orv::sim {
 
@@ -39,7 +41,9 @@ class SimFiles : public platform::Files {
     std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override;
     std::optional<std::string> ReadFile(std::string_view path) override;
     platform::Status AppendToFile(std::string_view path, std::string_view bytes) override;
-    // The simulated system's code page is Windows-1252.
+    // The simulated system's ANSI code page is Windows-1252 unless a test
+    // sets UTF-8 (65001); any other number stands for a code page the
+    // conversion fails in.
     std::string ToAnsiCodePage(std::string_view utf8) override;
     platform::Status ListFiles(std::string_view pattern,
                                std::vector<platform::FoundFile>& found) override;
@@ -50,6 +54,7 @@ class SimFiles : public platform::Files {
     platform::Status CopyFileTo(std::string_view from, std::string_view to,
                                 bool fail_if_exists) override;
     platform::Status SaveFile(std::string_view path, std::string_view bytes) override;
+    void SetAnsiCodePage(unsigned code_page) { ansi_code_page_ = code_page; }
 
     // Test set-up.
     void SetProgramFolder(std::string folder) { program_folder_ = std::move(folder); }
@@ -70,6 +75,7 @@ class SimFiles : public platform::Files {
     platform::Status Failing(std::string_view windows_path) const;
     void ForgetAttributes(std::string_view windows_path);
     std::string program_folder_ = "C:\\Program Files\\Orvelle";
+    unsigned ansi_code_page_ = 1252;
 };
 
 // Profile files with the Win32 profile API's reading rules over SimFiles.
@@ -100,6 +106,25 @@ class SimShell : public platform::Shell {
     // Names another (simulated) copy of the program already holds.
     std::vector<std::string> held_instances;
     SimFiles* files = nullptr;  // an Open of a missing file gives ERROR_FILE_NOT_FOUND (2)
+
+    // The Recycle Bin is a folder of its own ("C:\\$Recycle.Bin"); emptying
+    // removes everything in it. Every request is recorded.
+    std::int32_t EmptyRecycleBin(std::uintptr_t owner, std::string_view root,
+                                 std::uint32_t flags) override;
+    void UpdateRecycleBinIcon() override { ++recycle_icon_updates; }
+    std::string BrowseForFolder(std::uintptr_t owner, std::string_view title) override;
+
+    static constexpr std::string_view kRecycleBin = "C:\\$Recycle.Bin";
+    struct EmptyRequest {
+        std::uintptr_t owner;
+        std::string root;
+        std::uint32_t flags;
+    };
+    std::vector<EmptyRequest> empty_requests;
+    std::int32_t empty_result = 0;  // a failing HRESULT leaves the bin as it is
+    int recycle_icon_updates = 0;
+    std::deque<std::string> folder_answers;  // "" (or none left) = cancelled
+    std::vector<std::string> browse_titles;
 };
 
 class World {
@@ -114,6 +139,7 @@ class World {
     SimFiles files;
     SimProfiles profiles;
     SimShell shell;
+    SimSystemParameters sysparams{registry};
     SimProcesses processes;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
     platform::Platform platform;

@@ -23,4 +23,9 @@ std::unique_ptr<RealPlatform> MakePlatform();
 std::wstring Wide(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
 
+// UTF-8 text in the given code page (the system's ANSI one, GetACP()). What
+// the code page cannot hold becomes '?'; when the conversion fails outright
+// every character outside ASCII does, so a text is never lost.
+std::string ToCodePage(std::string_view utf8, unsigned code_page);
+
 }  // namespace orv::win32
