@@ -281,3 +281,39 @@ TEST_F(PanelTest, AMemoryTickBeforeTheStartUpShowsTheRealTotal) {
 
 }  // namespace
 }  // namespace orv::monitor
+
+namespace orv::monitor {
+namespace {
+
+TEST_F(PanelTest, HistogramBarsFillSlotsFromTheRight) {
+    struct Case {
+        const char* name;
+        int lines;
+        std::vector<int> samples;
+        int width, height;
+        std::vector<ui::Histogram::Bar> bars;
+    };
+    const Case cases[] = {
+        {"newest at the right edge",
+         30,
+         {50, 100},
+         300,
+         100,
+         {{280, 50, 289, 100}, {290, 0, 299, 100}}},
+        {"out-of-range samples", 30, {-5, 0, 250}, 300, 100, {{290, 0, 299, 100}}},
+        {"narrow slots keep no gap", 100, {100}, 150, 10, {{148, 0, 150, 10}}},
+        {"no room", 30, {50}, 0, 100, {}},
+    };
+    Start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindowStandIn f(host);
+        ui::Histogram h(f, "h", {});
+        h.SetMaxLines(c.lines);
+        for (int v : c.samples) h.AddSample(v);
+        EXPECT_EQ(h.Bars(c.width, c.height), c.bars);
+    }
+}
+
+}  // namespace
+}  // namespace orv::monitor

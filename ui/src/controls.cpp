@@ -146,6 +146,24 @@ std::vector<int> Histogram::Shown() const {
     return std::vector<int>(history_.end() - static_cast<std::ptrdiff_t>(n), history_.end());
 }
 
+std::vector<Histogram::Bar> Histogram::Bars(int width, int height) const {
+    std::vector<Bar> bars;
+    const std::vector<int> shown = Shown();
+    if (width <= 0 || height <= 0) return bars;
+    const auto lines = static_cast<long long>(max_lines_);
+    const auto first = lines - static_cast<long long>(shown.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const long long slot = first + static_cast<long long>(i);
+        const int left = static_cast<int>(slot * width / lines);
+        int right = static_cast<int>((slot + 1) * width / lines);
+        if (right - left > 2) --right;  // a gap between bars that are wide enough
+        const int h =
+            static_cast<int>(std::clamp(shown[i], 0, 100) * static_cast<long long>(height) / 100);
+        if (h > 0 && right > left) bars.push_back({left, height - h, right, height});
+    }
+    return bars;
+}
+
 void Histogram::SetNewColor(std::uint32_t color) {
     if (color == new_color_) return;
     new_color_ = color;

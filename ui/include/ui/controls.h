@@ -217,6 +217,14 @@ class Histogram : public Control {
     const std::vector<int>& History() const { return history_; }
     // The samples on show, oldest first.
     std::vector<int> Shown() const;
+    // The bars of the samples on show in a client area of width x height
+    // pixels: one slot per line of the zoom, the newest at the right edge,
+    // a sample of 100 (or more) the full height, below 0 none.
+    struct Bar {
+        int left, top, right, bottom;
+        bool operator==(const Bar&) const = default;
+    };
+    std::vector<Bar> Bars(int width, int height) const;
     // 0x00BBGGRR, as the classic colour properties.
     std::uint32_t NewColor() const { return new_color_; }
     void SetNewColor(std::uint32_t color);
