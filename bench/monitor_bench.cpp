@@ -40,10 +40,10 @@ void BM_ProcessorTick(benchmark::State& state) {
     m.world.processes.system.number_of_processors = static_cast<std::uint32_t>(cpus);
     std::vector<std::vector<std::uint8_t>> blocks;
     for (int s = 0; s < 2; ++s) {
-        sim::PerfBlockSpec spec;
-        spec.system_time[6] = static_cast<std::uint16_t>(s);
-        spec.instances = sim::ProcessorInstances(std::vector<std::int64_t>(cpus, s * 5'000'000));
-        blocks.push_back(sim::BuildPerfBlock(spec));
+        sim::PerfBlockLayout layout;
+        layout.system_time[6] = static_cast<std::uint16_t>(s);
+        layout.instances = sim::ProcessorInstances(std::vector<std::int64_t>(cpus, s * 5'000'000));
+        blocks.push_back(sim::BuildPerfBlock(layout));
     }
     Window w(m.host);
     monitor::MonitorPanel panel(w, w.SMframe, m.ctx);

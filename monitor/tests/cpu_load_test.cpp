@@ -15,7 +15,7 @@ namespace {
 
 using namespace orv::platform;
 using sim::BuildPerfBlock;
-using sim::PerfBlockSpec;
+using sim::PerfBlockLayout;
 using sim::ProcessorInstances;
 
 constexpr std::int64_t kSecond = 10'000'000;
@@ -36,10 +36,10 @@ class CpuLoadTest : public ::testing::Test {
     }
     // A block at `second` seconds past 18:00 with these idle times.
     void Serve(int second, const std::vector<std::int64_t>& idle) {
-        PerfBlockSpec spec;
-        spec.system_time[6] = static_cast<std::uint16_t>(second);
-        spec.instances = ProcessorInstances(idle);
-        Serve(BuildPerfBlock(spec));
+        PerfBlockLayout layout;
+        layout.system_time[6] = static_cast<std::uint16_t>(second);
+        layout.instances = ProcessorInstances(idle);
+        Serve(BuildPerfBlock(layout));
     }
     sim::SimRegistry registry;
     sim::SimProcesses processes;
@@ -93,7 +93,7 @@ TEST_F(CpuLoadTest, FirstSampleMeasuresAgainstZeroAndEqualTimesGiveZero) {
 // last good sample in place.
 TEST_F(CpuLoadTest, MalformedBlocksRaiseAndKeepTheLastSample) {
     auto good = [] {
-        PerfBlockSpec s;
+        PerfBlockLayout s;
         s.instances = ProcessorInstances({kSecond, kSecond});
         return s;
     };
@@ -110,14 +110,14 @@ TEST_F(CpuLoadTest, MalformedBlocksRaiseAndKeepTheLastSample) {
         std::vector<std::uint8_t> block;
         std::int32_t error;
     };
-    PerfBlockSpec no_object = good();
+    PerfBlockLayout no_object = good();
     no_object.with_object = false;
     no_object.other_objects = 2;
-    PerfBlockSpec wrong_counter = good();
+    PerfBlockLayout wrong_counter = good();
     wrong_counter.counter_index = 7;
-    PerfBlockSpec three = good();
+    PerfBlockLayout three = good();
     three.instances = ProcessorInstances({1, 2, 3});
-    PerfBlockSpec bad_date = good();
+    PerfBlockLayout bad_date = good();
     bad_date.system_time[1] = 13;
     const auto base = BuildPerfBlock(good());
     std::vector<std::uint8_t> truncated(base.begin(), base.end() - 12);

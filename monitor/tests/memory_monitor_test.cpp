@@ -24,14 +24,14 @@ class PanelTest : public MonitorTest {
         panel.FillMemoryDisplay();
     }
     void ServeBlock(int second, std::vector<std::int64_t> idle) {
-        sim::PerfBlockSpec spec;
-        spec.system_time[6] = static_cast<std::uint16_t>(second);
-        spec.instances = sim::ProcessorInstances(idle);
-        ServeBlock(sim::BuildPerfBlock(spec));
+        sim::PerfBlockLayout layout;
+        layout.system_time[6] = static_cast<std::uint16_t>(second);
+        layout.instances = sim::ProcessorInstances(idle);
+        ServeBlock(sim::BuildPerfBlock(layout));
     }
     // A valid block with no objects at all, as Wine returns.
     void ServeEmptyBlock() {
-        sim::PerfBlockSpec empty;
+        sim::PerfBlockLayout empty;
         empty.with_object = false;
         ServeBlock(sim::BuildPerfBlock(empty));
     }

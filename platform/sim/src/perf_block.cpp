@@ -74,7 +74,7 @@ std::vector<PerfInstance> ProcessorInstances(const std::vector<std::int64_t>& id
     return out;
 }
 
-std::vector<std::uint8_t> BuildPerfBlock(const PerfBlockSpec& spec) {
+std::vector<std::uint8_t> BuildPerfBlock(const PerfBlockLayout& layout) {
     Out o;
     o.U16('P'), o.U16('E'), o.U16('R'), o.U16('F');
     o.U32(1);  // little endian
@@ -82,24 +82,24 @@ std::vector<std::uint8_t> BuildPerfBlock(const PerfBlockSpec& spec) {
     o.U32(1);
     o.U32(0);  // TotalByteLength, patched
     o.U32(static_cast<std::uint32_t>(kPerfHeaderLength));
-    o.U32(static_cast<std::uint32_t>(spec.other_objects + (spec.with_object ? 1 : 0)));
+    o.U32(static_cast<std::uint32_t>(layout.other_objects + (layout.with_object ? 1 : 0)));
     o.U32(0);
-    for (std::uint16_t v : spec.system_time) o.U16(v);
+    for (std::uint16_t v : layout.system_time) o.U16(v);
     o.Pad(8);
     o.I64(0), o.I64(0), o.I64(0);
     o.U32(0), o.U32(0);  // system name length and offset
-    for (int k = 0; k < spec.other_objects; ++k) {
+    for (int k = 0; k < layout.other_objects; ++k) {
         std::size_t at = Object(o, 2 + 2 * static_cast<std::uint32_t>(k), 0, -1);
         o.PutU32(at, 64);
         o.PutU32(at + 4, 64);
     }
-    if (spec.with_object) {
+    if (layout.with_object) {
         const std::size_t at =
-            Object(o, spec.object_index, 2, static_cast<std::int32_t>(spec.instances.size()));
+            Object(o, layout.object_index, 2, static_cast<std::int32_t>(layout.instances.size()));
         Counter(o, 142, 8);  // user time
-        Counter(o, spec.counter_index, 16);
+        Counter(o, layout.counter_index, 16);
         o.PutU32(at + 4, static_cast<std::uint32_t>(o.Here() - at));
-        for (const auto& inst : spec.instances) {
+        for (const auto& inst : layout.instances) {
             const std::size_t i = o.Here();
             o.U32(0);  // ByteLength, patched
             o.U32(0), o.U32(0);

@@ -18,7 +18,7 @@ struct PerfInstance {
     std::int64_t idle = 0;
 };
 
-struct PerfBlockSpec {
+struct PerfBlockLayout {
     std::array<std::uint16_t, 8> system_time{2026, 12, 1, 7, 18, 0, 0, 0};
     std::vector<PerfInstance> instances;
     std::uint32_t object_index = 238;
@@ -31,7 +31,7 @@ struct PerfBlockSpec {
 // Instances "0" .. count-1 with the given idle times, then "_Total".
 std::vector<PerfInstance> ProcessorInstances(const std::vector<std::int64_t>& idle);
 
-std::vector<std::uint8_t> BuildPerfBlock(const PerfBlockSpec& spec);
+std::vector<std::uint8_t> BuildPerfBlock(const PerfBlockLayout& layout);
 
 // Offsets inside a block that BuildPerfBlock made, for tests that corrupt one field.
 inline constexpr std::size_t kPerfHeaderLength = 88;
