@@ -6,6 +6,8 @@
 #include "app/display_features.h"
 #include "app/mainform.h"
 #include "health/pchealth.h"
+#include "monitor/enumfrm.h"
+#include "monitor/memory_monitor.h"
 #include "tweaks/explorer.h"
 #include "tweaks/input.h"
 #include "tweaks/start_menu.h"
@@ -48,6 +50,17 @@ void AttachTweaks(mainform& main, platform::Platform& platform) {
     AddToHook(main.FillExplorer, [&explorer] { explorer.Load(); });
 }
 
+// The processor and memory monitor on the "System Monitoring" frame; "Tasks"
+// opens the process manager.
+void AttachMonitor(mainform& main, shell::AppContext& ctx) {
+    auto& monitor = main.Attach<Attached<monitor::MonitorPanel>>(main.SMframe, ctx).part;
+    AddToHook(main.FillMemoryDisplay, [&monitor] { monitor.FillMemoryDisplay(); });
+    AddToHook(main.ReadAutoOptimize, [&monitor] { monitor.ReadAutoOptimize(); });
+    main.OpenProcessManager = [&main, &ctx] {
+        ctx.forms.Get<monitor::enumfrm>(ctx, main).Show(&main, true);
+    };
+}
+
 }  // namespace
 
 Program::Program(ui::Host& host, platform::Platform& platform)
@@ -86,6 +99,7 @@ bool Program::Start() {
     main.OpenHealthWindow = [this, &main] {
         forms_.Get<health::pchealth>(ctx_, main).Show(&main, true);
     };
+    AttachMonitor(main, ctx_);
     main.PrepareLook();
     main.Show();
     return main.Loaded();

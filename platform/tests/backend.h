@@ -29,6 +29,9 @@ class TestBackend {
     // Makes the key below HKCU refuse `rights`; false where the backend
     // cannot (Wine does not enforce key security).
     virtual bool Deny(std::string_view hkcu_key, std::uint32_t rights) = 0;
+    // Starts a process of the test's own that waits until it is ended (or
+    // the backend goes away); its id, 0 when it could not start.
+    virtual std::uint32_t StartChild() = 0;
 
   protected:
     platform::Platform* platform_ = nullptr;

@@ -41,10 +41,14 @@ class SimBackend : public TestBackend {
         world_->registry.Deny(platform::kCurrentUser, key, rights);
         return true;
     }
+    std::uint32_t StartChild() override {
+        return world_->processes.Start(next_child_++, "orv_test_child.exe").entry.id;
+    }
 
   private:
     std::filesystem::path root_;
     std::unique_ptr<sim::World> world_;
+    std::uint32_t next_child_ = 4100;
 };
 
 }  // namespace

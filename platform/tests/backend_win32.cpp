@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <vector>
 
 #include "backend.h"
 #include "platform/win32/platform.h"
@@ -33,6 +34,10 @@ class Win32Backend : public TestBackend {
         std::wstring users_key = L".DEFAULT\\" + Wide(sandbox_key_);
         RegDeleteTreeW(HKEY_USERS, users_key.c_str());
         RemoveTree(Wide(temp_folder_));
+        for (HANDLE child : children_) {
+            TerminateProcess(child, 1);
+            CloseHandle(child);
+        }
     }
     void WriteFile(std::string_view path, std::string_view bytes) override {
         HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -48,8 +53,26 @@ class Win32Backend : public TestBackend {
     }
     bool IsSim() const override { return false; }
     bool Deny(std::string_view, std::uint32_t) override { return false; }
+    // orv_test_child.exe beside the test executable.
+    std::uint32_t StartChild() override {
+        wchar_t self[MAX_PATH + 1] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring path = self;
+        path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"orv_test_child.exe";
+        std::wstring command = L"\"" + path + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &si, &pi))
+            return 0;
+        CloseHandle(pi.hThread);
+        children_.push_back(pi.hProcess);
+        return pi.dwProcessId;
+    }
 
   private:
+    std::vector<HANDLE> children_;
     static void RemoveTree(const std::wstring& dir) {
         WIN32_FIND_DATAW fd;
         HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);

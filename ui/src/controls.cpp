@@ -109,6 +109,67 @@ void ListView::Select(int index) {
     if (onClick) Owner().Fire(onClick);
 }
 
+void ListView::SetItems(std::vector<ListViewItem> items, int selected) {
+    items_ = std::move(items);
+    if (selected < -1 || selected >= static_cast<int>(items_.size())) selected = -1;
+    selected_ = selected;
+    Changed(Prop::Items);
+    Changed(Prop::Selection);
+}
+
+void Histogram::SetMaxLines(int lines) {
+    lines = std::max(lines, 1);
+    if (lines == max_lines_) return;
+    max_lines_ = lines;
+    Changed(Prop::Items);
+    ShowSamples();
+}
+
+void Histogram::AddSample(int value) {
+    if (history_.size() >= kHistoryLimit) history_.erase(history_.begin());
+    history_.push_back(value);
+    Changed(Prop::Value);
+    ShowSamples();
+}
+
+void Histogram::ShowSamples() {
+    std::string text;
+    for (int v : Shown()) {
+        if (!text.empty()) text += ' ';
+        text += std::to_string(v);
+    }
+    SetCaption(std::move(text));
+}
+
+std::vector<int> Histogram::Shown() const {
+    const std::size_t n = std::min(history_.size(), static_cast<std::size_t>(max_lines_));
+    return std::vector<int>(history_.end() - static_cast<std::ptrdiff_t>(n), history_.end());
+}
+
+std::vector<Histogram::Bar> Histogram::Bars(int width, int height) const {
+    std::vector<Bar> bars;
+    const std::vector<int> shown = Shown();
+    if (width <= 0 || height <= 0) return bars;
+    const auto lines = static_cast<long long>(max_lines_);
+    const auto first = lines - static_cast<long long>(shown.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const long long slot = first + static_cast<long long>(i);
+        const int left = static_cast<int>(slot * width / lines);
+        int right = static_cast<int>((slot + 1) * width / lines);
+        if (right - left > 2) --right;  // a gap between bars that are wide enough
+        const int h =
+            static_cast<int>(std::clamp(shown[i], 0, 100) * static_cast<long long>(height) / 100);
+        if (h > 0 && right > left) bars.push_back({left, height - h, right, height});
+    }
+    return bars;
+}
+
+void Histogram::SetNewColor(std::uint32_t color) {
+    if (color == new_color_) return;
+    new_color_ = color;
+    Changed(Prop::Picture);
+}
+
 void RangeControl::SetRange(int min, int max) {
     if (max < min) std::swap(min, max);
     min_ = min;

@@ -91,7 +91,8 @@ void PaintStatusBar(NativeHost::Impl& impl, ViewPeer& v, HDC dc, const RECT& rc)
               e ? Ref(e->GetColor("text.color", {0, 0, 0})) : GetSysColor(COLOR_BTNTEXT));
 }
 
-// Until the monitor draws its history: an empty chart.
+// The history as bars in the histogram's colour over a dark grid; the view
+// procedure paints into a memory bitmap, so a new sample never flickers.
 void PaintHistogram(NativeHost::Impl& impl, ViewPeer& v, HDC dc, const RECT& rc) {
     PaintFill(dc, rc, *ParseFill("#0E2233 > #08131D"));
     GdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, RGB(0x1F, 0x4A, 0x3A)));
@@ -104,6 +105,12 @@ void PaintHistogram(NativeHost::Impl& impl, ViewPeer& v, HDC dc, const RECT& rc)
     for (int y = step; y < rc.bottom; y += step) {
         MoveToEx(dc, 0, y, nullptr);
         LineTo(dc, rc.right, y);
+    }
+    const auto& h = static_cast<const Histogram&>(*v.control);
+    GdiObject<HBRUSH> bar(CreateSolidBrush(static_cast<COLORREF>(h.NewColor() & 0xFFFFFF)));
+    for (const auto& b : h.Bars(rc.right, rc.bottom)) {
+        RECT r{b.left, b.top, b.right, b.bottom};
+        FillRect(dc, &r, bar);
     }
 }
 

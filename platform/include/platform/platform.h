@@ -7,6 +7,7 @@
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
@@ -29,6 +30,7 @@ struct Platform {
     Pictures& pictures;
     SystemInfo& system_info;
     Shortcuts& shortcuts;
+    Processes& processes;
 };
 
 }  // namespace orv::platform

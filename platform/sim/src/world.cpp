@@ -476,8 +476,8 @@ bool SimShell::ClaimSingleInstance(std::string_view name) {
 // ---- world ---------------------------------------------------------------
 
 platform::Platform World::PlatformWith(platform::Registry& other) {
-    return {other,     environment, *settings, profiles, files,       shell,
-            sysparams, display,     drives,    pictures, system_info, shortcuts};
+    return {other,   environment, *settings, profiles,    files,     shell,    sysparams,
+            display, drives,      pictures,  system_info, shortcuts, processes};
 }
 
 World::World(fs::path sandbox)

@@ -14,6 +14,7 @@
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/win32/shortcuts.h"
+#include "processes.h"
 
 namespace orv::win32 {
 
@@ -388,6 +389,7 @@ struct Parts {
     std::unique_ptr<Pictures> pictures = MakePictures();
     std::unique_ptr<SystemInfo> system_info = MakeSystemInfo();
     Win32Shortcuts shortcuts{files};
+    std::unique_ptr<Processes> processes = MakeProcesses();
 };
 
 class RealPlatformImpl : private Parts, public RealPlatform {
@@ -396,7 +398,7 @@ class RealPlatformImpl : private Parts, public RealPlatform {
         : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
                                 Parts::profiles, Parts::files, Parts::shell, *Parts::sysparams,
                                 *Parts::display, *Parts::drives, *Parts::pictures,
-                                *Parts::system_info, Parts::shortcuts}) {}
+                                *Parts::system_info, Parts::shortcuts, *Parts::processes}) {}
 };
 
 }  // namespace

@@ -549,4 +549,11 @@ std::string Environment(const char* name) {
     return Narrow(std::wstring_view(buf, n));
 }
 
+std::string WindowsPath(std::string path) {
+    if (path.empty() || path[0] != '/') return path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return "Z:" + path;
+}
+
 }  // namespace orv::e2e

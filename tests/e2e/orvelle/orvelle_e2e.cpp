@@ -11,14 +11,6 @@
 namespace orv::e2e {
 namespace {
 
-// Wine hands the Unix environment through: "/a/b" is "Z:\a\b" inside.
-std::string WindowsPath(std::string path) {
-    if (path.empty() || path[0] != '/') return path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
-
 int Pixels(int twips, int dpi) {
     return (twips * dpi + 720) / 1440;
 }

@@ -134,6 +134,10 @@ class ListView : public Control {
     void ClearItems();
     int SelectedIndex() const { return selected_; }  // -1 = none
     void Select(int index);                          // raises onClick
+    // Replaces every row at once and puts the selection on `selected` (-1 =
+    // none) without a click: a native peer updates the rows in place, so the
+    // list keeps its scroll position.
+    void SetItems(std::vector<ListViewItem> items, int selected);
 
   private:
     std::vector<Column> columns_;
@@ -202,6 +206,43 @@ class Timer : public Control {
 
   private:
     int interval_ = 0;
+};
+
+// A scrolling bar graph of whole-number samples, 0..100 filling its height:
+// setting a new sample appends it at the right and the older ones move left.
+// It shows the newest `MaxLines` samples (the zoom); a wider zoom later shows
+// older ones again, up to kHistoryLimit of them. Its caption is the samples
+// on show, oldest first, separated by blanks: the text a native peer gives
+// its window, so a driver in another process reads what the graph holds.
+class Histogram : public Control {
+  public:
+    static constexpr std::size_t kHistoryLimit = 1000;
+    Histogram(Form& f, std::string name, Design d, Frame* in = nullptr, int index = -1)
+        : Control(f, Kind::Histogram, std::move(name), std::move(d), in, index) {}
+    bool HasCaption() const override { return true; }
+    int MaxLines() const { return max_lines_; }
+    void SetMaxLines(int lines);  // at least 1
+    void AddSample(int value);
+    const std::vector<int>& History() const { return history_; }
+    // The samples on show, oldest first.
+    std::vector<int> Shown() const;
+    // The bars of the samples on show in a client area of width x height
+    // pixels: one slot per line of the zoom, the newest at the right edge,
+    // a sample of 100 (or more) the full height, below 0 none.
+    struct Bar {
+        int left, top, right, bottom;
+        bool operator==(const Bar&) const = default;
+    };
+    std::vector<Bar> Bars(int width, int height) const;
+    // 0x00BBGGRR, as the classic colour properties.
+    std::uint32_t NewColor() const { return new_color_; }
+    void SetNewColor(std::uint32_t color);
+
+  private:
+    void ShowSamples();
+    int max_lines_ = 30;
+    std::uint32_t new_color_ = 0x0000FF00;
+    std::vector<int> history_;
 };
 
 // Tabs are counted from 1 as the classic tab strip does; onClick fires after

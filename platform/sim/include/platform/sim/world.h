@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/processes.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/shortcuts.h"
 #include "platform/sim/sysparams.h"
@@ -145,6 +146,7 @@ class World {
     SimDrives drives{files};
     SimPictures pictures{files};
     SimSystemInfo system_info;
+    SimProcesses processes;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
     SimShortcuts shortcuts;
     platform::Platform platform;

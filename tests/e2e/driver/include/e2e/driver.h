@@ -137,5 +137,7 @@ class Process {
 // The folder of the running test executable (where the demo sits beside it).
 std::string ExecutableFolder();
 std::string Environment(const char* name);
+// Wine hands the Unix environment through: "/a/b" is "Z:\a\b" inside.
+std::string WindowsPath(std::string path);
 
 }  // namespace orv::e2e
