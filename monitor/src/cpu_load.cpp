@@ -272,7 +272,7 @@ void CPULoad::CollectNt() {
 
 std::int32_t CPULoad::GetCPUCount() {
     if (count_ < 1) {
-        SystemInfo si;
+        SystemInfoRecord si;
         processes_.GetSystemInfo(si);
         count_ = static_cast<std::int32_t>(std::min<std::uint32_t>(si.number_of_processors, 4096));
         values_.assign(static_cast<std::size_t>(count_), 0);

@@ -27,7 +27,7 @@ TEST(ProcessesContract, MachineFigures) {
     EXPECT_GT(m.total_phys, 0u);
     EXPECT_LE(m.avail_phys, m.total_phys);
     EXPECT_LE(m.memory_load, 100u);
-    SystemInfo si;
+    SystemInfoRecord si;
     p.GetSystemInfo(si);
     EXPECT_GE(si.number_of_processors, 1u);
     VersionRecord v;

@@ -42,7 +42,7 @@ struct MemoryStatus {
     std::uint64_t avail_virtual = 0;
 };
 
-struct SystemInfo {
+struct SystemInfoRecord {
     std::uint32_t number_of_processors = 0;
     std::uint32_t page_size = 0;
     std::uint16_t processor_architecture = 0;
@@ -82,7 +82,7 @@ class Processes {
     virtual Status CloseHandle(ProcessHandle process) = 0;
 
     virtual Status GetMemoryStatus(MemoryStatus& out) = 0;
-    virtual void GetSystemInfo(SystemInfo& out) = 0;
+    virtual void GetSystemInfo(SystemInfoRecord& out) = 0;
     virtual Status GetVersion(VersionRecord& out) = 0;
     virtual Status GetProcessorTimes(ProcessorTimes& out) = 0;
     // The user's digit-grouping symbol (GetLocaleInfoEx LOCALE_STHOUSAND),

@@ -118,7 +118,7 @@ Status SimProcesses::GetMemoryStatus(MemoryStatus& out) {
     return kSuccess;
 }
 
-void SimProcesses::GetSystemInfo(SystemInfo& out) {
+void SimProcesses::GetSystemInfo(SystemInfoRecord& out) {
     out = system;
 }
 

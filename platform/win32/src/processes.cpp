@@ -79,7 +79,7 @@ class Win32Processes : public Processes {
                ms.ullAvailPageFile, ms.ullTotalVirtual, ms.ullAvailVirtual};
         return kSuccess;
     }
-    void GetSystemInfo(SystemInfo& out) override {
+    void GetSystemInfo(SystemInfoRecord& out) override {
         SYSTEM_INFO si{};
         ::GetSystemInfo(&si);
         out = {si.dwNumberOfProcessors, si.dwPageSize, si.wProcessorArchitecture};

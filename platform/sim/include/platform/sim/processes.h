@@ -30,7 +30,7 @@ class SimProcesses : public platform::Processes {
     platform::Status CreationTime(platform::ProcessHandle process, std::int64_t& time) override;
     platform::Status CloseHandle(platform::ProcessHandle process) override;
     platform::Status GetMemoryStatus(platform::MemoryStatus& out) override;
-    void GetSystemInfo(platform::SystemInfo& out) override;
+    void GetSystemInfo(platform::SystemInfoRecord& out) override;
     platform::Status GetVersion(platform::VersionRecord& out) override;
     platform::Status GetProcessorTimes(platform::ProcessorTimes& out) override;
     std::string ThousandsSeparator() override { return thousands_separator; }
@@ -53,7 +53,7 @@ class SimProcesses : public platform::Processes {
     std::vector<Process> table;  // in snapshot order
     platform::MemoryStatus memory{30,         1ull << 31, 1ull << 30, 1ull << 32,
                                   1ull << 31, 1ull << 47, 1ull << 46};
-    platform::SystemInfo system{2, 4096, 9};
+    platform::SystemInfoRecord system{2, 4096, 9};
     platform::VersionRecord version{10, 0, 19045, 2, ""};
     platform::ProcessorTimes processor_times;
     std::string thousands_separator = ",";
