@@ -20,7 +20,7 @@ TEST_F(DisplayFeaturesTest, StartUpFillsTheDrivesAndSystemPanelsInTheChosenLangu
     PutLanguage("English", "3007=Drive type\r\n3029=Computer Name\r\n5013=Font Smoothing\r\n");
     world.display.font_smoothing = true;
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Caption("Label1"), "Drive type");
+    EXPECT_EQ(Caption("lblTypeCaption"), "Drive type");
     EXPECT_EQ(Caption("typelbl"), "Fixed Drive");
     EXPECT_EQ(Caption("lblTotal"), "20.0 GB");
     EXPECT_EQ(Caption("SystemSkinLabel"), "Computer Name");

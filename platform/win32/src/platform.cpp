@@ -298,18 +298,17 @@ class Win32Files : public Files {
                    : static_cast<Status>(GetLastError());
     }
     Status SaveFile(std::string_view path, std::string_view bytes) override {
-        HANDLE h = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
-        DWORD written = 0;
-        BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        Status st = ok && written == bytes.size() ? kSuccess : static_cast<Status>(GetLastError());
-        CloseHandle(h);
-        return st;
+        return Write(path, GENERIC_WRITE, 0, CREATE_ALWAYS, bytes);
     }
     Status AppendToFile(std::string_view path, std::string_view bytes) override {
-        HANDLE h = CreateFileW(LongPath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return Write(path, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, bytes);
+    }
+
+  private:
+    static Status Write(std::string_view path, DWORD access, DWORD share, DWORD disposition,
+                        std::string_view bytes) {
+        HANDLE h = CreateFileW(LongPath(path).c_str(), access, share, nullptr, disposition,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
         DWORD written = 0;
         BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

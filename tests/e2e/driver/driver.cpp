@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "platform/text.h"
 #include "platform/win32/platform.h"
 #include "ui/automation.h"
 
@@ -118,7 +119,7 @@ Window FindForm(std::string_view name, Millis timeout, std::uint32_t pid) {
                         GetWindowThreadProcessId(h, &owner);
                         if (owner != d->pid) return TRUE;
                     }
-                    if (AtomProp(h, kNameProp) == d->name) {
+                    if (orv::text::EqualsNoCase(AtomProp(h, kNameProp), d->name)) {
                         d->found = h;
                         return FALSE;
                     }
@@ -138,7 +139,7 @@ Window FindControl(Window form, std::string_view name) {
         H(form),
         [](HWND h, LPARAM p) -> BOOL {
             auto* d = reinterpret_cast<FindFormData*>(p);
-            if (AtomProp(h, kNameProp) == d->name) {
+            if (orv::text::EqualsNoCase(AtomProp(h, kNameProp), d->name)) {
                 d->found = h;
                 return FALSE;
             }

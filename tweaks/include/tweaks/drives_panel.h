@@ -59,19 +59,23 @@ class DrivesPanel {
 
   public:
     ui::DriveList Drive1{form_, "Drive1", {"", "", 240, 360, 2535, 315}, &frame_};
-    ui::Label Label1{form_, "Label1", {"Drive type", "3007", 240, 960, 1695, 255}, &frame_};
+    ui::Label lblTypeCaption{
+        form_, "lblTypeCaption", {"Drive type", "3007", 240, 960, 1695, 255}, &frame_};
     ui::Label typelbl{form_, "typelbl", {"", "", 2040, 960, 2295, 255}, &frame_};
-    ui::Label Label2{form_, "Label2", {"Total Size", "3002", 240, 1380, 1695, 255}, &frame_};
+    ui::Label lblTotalCaption{
+        form_, "lblTotalCaption", {"Total Size", "3002", 240, 1380, 1695, 255}, &frame_};
     ui::Label lblTotal{form_, "lblTotal", {"", "", 2040, 1380, 1455, 255}, &frame_};
-    ui::Label Label3{form_, "Label3", {"Free Space", "3006", 240, 1800, 1695, 255}, &frame_};
+    ui::Label lblFreeCaption{
+        form_, "lblFreeCaption", {"Free Space", "3006", 240, 1800, 1695, 255}, &frame_};
     ui::Label lblFree{form_, "lblFree", {"", "", 2040, 1800, 1455, 255}, &frame_};
     ui::Label lblPercentFree{form_, "lblPercentFree", {"", "", 3600, 1800, 1095, 255}, &frame_};
-    ui::Label Label4{form_, "Label4", {"Used Space", "3005", 240, 2220, 1695, 255}, &frame_};
+    ui::Label lblUsedCaption{
+        form_, "lblUsedCaption", {"Used Space", "3005", 240, 2220, 1695, 255}, &frame_};
     ui::Label lblUsed{form_, "lblUsed", {"", "", 2040, 2220, 1455, 255}, &frame_};
     ui::Label lblPercentUsed{form_, "lblPercentUsed", {"", "", 3600, 2220, 1095, 255}, &frame_};
-    ui::Label Label5{form_, "Label5", {"Free", "3008", 240, 2760, 855, 255}, &frame_};
+    ui::Label lblFreeBar{form_, "lblFreeBar", {"Free", "3008", 240, 2760, 855, 255}, &frame_};
     ui::ProgressBar freebar{form_, "freebar", {"", "", 1140, 2730, 5535, 315}, &frame_};
-    ui::Label Label6{form_, "Label6", {"Used", "3009", 240, 3240, 855, 255}, &frame_};
+    ui::Label lblUsedBar{form_, "lblUsedBar", {"Used", "3009", 240, 3240, 855, 255}, &frame_};
     ui::ProgressBar usedbar{form_, "usedbar", {"", "", 1140, 3210, 5535, 315}, &frame_};
     ui::CommandButton formatcmd{
         form_, "formatcmd", {"Format", "1011", 4080, 4080, 1215, 375}, &frame_};
