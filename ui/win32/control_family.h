@@ -10,7 +10,7 @@
 namespace orv::ui {
 
 // What CreateWindowExW gets for a control.
-struct NativeSpec {
+struct WindowPlan {
     const wchar_t* window_class = nullptr;  // nullptr: the control has no window
     DWORD style = 0;
     DWORD ex_style = 0;
@@ -24,7 +24,7 @@ class ControlFamily {
     virtual ~ControlFamily() = default;
 
     // The window for `c` (kViewClass: drawn by the host through Paint).
-    virtual NativeSpec Spec(const Control& c, bool skinned) const = 0;
+    virtual WindowPlan Plan(const Control& c, bool skinned) const = 0;
     virtual void Created(HWND) const {}
     // Whether Prop::Caption is shown as the window text.
     virtual bool ShowsCaption(const Control& c) const { return c.HasCaption(); }

@@ -8,7 +8,7 @@ namespace {
 
 class Windowless : public ControlFamily {
   public:
-    NativeSpec Spec(const Control&, bool) const override { return {}; }
+    WindowPlan Plan(const Control&, bool) const override { return {}; }
 };
 
 }  // namespace

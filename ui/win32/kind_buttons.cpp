@@ -98,8 +98,8 @@ void DrawCheckOrOption(NativeHost::Impl& impl, const ViewPeer& v, const SkinElem
 
 class Buttons : public ControlFamily {
   public:
-    NativeSpec Spec(const Control& c, bool skinned) const override {
-        NativeSpec s{L"BUTTON", WS_TABSTOP, 0, true, skinned};
+    WindowPlan Plan(const Control& c, bool skinned) const override {
+        WindowPlan s{L"BUTTON", WS_TABSTOP, 0, true, skinned};
         switch (c.GetKind()) {
             case Kind::CommandButton:
                 s.style |= skinned ? BS_OWNERDRAW : BS_PUSHBUTTON | BS_MULTILINE;

@@ -45,7 +45,7 @@ void LoadImageList(NativeHost::Impl& impl, ViewPeer& v) {
 
 class ImageCombos : public ControlFamily {
   public:
-    NativeSpec Spec(const Control&, bool) const override {
+    WindowPlan Plan(const Control&, bool) const override {
         return {WC_COMBOBOXEXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
     }
 

@@ -35,7 +35,7 @@ void SyncListItems(ViewPeer& v) {
 
 class TextBoxes : public ControlFamily {
   public:
-    NativeSpec Spec(const Control&, bool) const override {
+    WindowPlan Plan(const Control&, bool) const override {
         return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     }
     void Push(Impl&, ViewPeer& v, Prop prop) const override {
@@ -51,7 +51,7 @@ class TextBoxes : public ControlFamily {
 
 class Lists : public ControlFamily {
   public:
-    NativeSpec Spec(const Control& c, bool) const override {
+    WindowPlan Plan(const Control& c, bool) const override {
         switch (c.GetKind()) {
             case Kind::ComboBox: {
                 const bool fixed =

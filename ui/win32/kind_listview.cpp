@@ -40,7 +40,7 @@ void SyncColumns(ViewPeer& v, const ListViewCtl& list) {
 
 class ListViews : public ControlFamily {
   public:
-    NativeSpec Spec(const Control&, bool) const override {
+    WindowPlan Plan(const Control&, bool) const override {
         return {WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                 WS_EX_CLIENTEDGE};
     }

@@ -10,7 +10,7 @@ namespace {
 
 class Ranges : public ControlFamily {
   public:
-    NativeSpec Spec(const Control& c, bool) const override {
+    WindowPlan Plan(const Control& c, bool) const override {
         switch (c.GetKind()) {
             case Kind::Slider: {
                 const DWORD orientation = c.Height() > c.Width() ? TBS_VERT : TBS_HORZ;

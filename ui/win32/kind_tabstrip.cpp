@@ -12,7 +12,7 @@ namespace {
 
 class TabStrips : public ControlFamily {
   public:
-    NativeSpec Spec(const Control&, bool) const override { return {WC_TABCONTROLW, WS_TABSTOP}; }
+    WindowPlan Plan(const Control&, bool) const override { return {WC_TABCONTROLW, WS_TABSTOP}; }
 
     void Push(Impl& impl, ViewPeer& v, Prop prop) const override {
         auto& tabs = static_cast<TabStrip&>(*v.control);

@@ -137,8 +137,8 @@ void PaintPicture(NativeHost::Impl& impl, ViewPeer& v, HDC dc, const RECT& rc) {
 
 class Views : public ControlFamily {
   public:
-    NativeSpec Spec(const Control& c, bool) const override {
-        NativeSpec s{kViewClass};
+    WindowPlan Plan(const Control& c, bool) const override {
+        WindowPlan s{kViewClass};
         switch (c.GetKind()) {
             case Kind::Frame:
                 s.ex_style = WS_EX_CONTROLPARENT;

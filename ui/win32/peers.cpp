@@ -140,14 +140,14 @@ void NativeHost::Impl::CreateView(FormPeer& fp, Control& c) {
 HWND NativeHost::Impl::CreateNative(ViewPeer& v, HWND parent) {
     Control& c = *v.control;
     const ControlFamily& family = FamilyOf(c.GetKind());
-    const NativeSpec spec = family.Spec(c, v.Skin() != nullptr);
-    v.owner_draw = spec.owner_draw;
-    if (!spec.window_class) return nullptr;
+    const WindowPlan plan = family.Plan(c, v.Skin() != nullptr);
+    v.owner_draw = plan.owner_draw;
+    if (!plan.window_class) return nullptr;
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.Visible() ? WS_VISIBLE : 0) |
-                        (c.Enabled() ? 0 : WS_DISABLED) | spec.style;
-    const std::wstring text = spec.caption_as_text ? Wide(c.Caption()) : std::wstring();
-    const bool own = spec.window_class == kViewClass;
-    HWND hwnd = CreateWindowExW(spec.ex_style, spec.window_class, text.c_str(), style, 0, 0, 1, 1,
+                        (c.Enabled() ? 0 : WS_DISABLED) | plan.style;
+    const std::wstring text = plan.caption_as_text ? Wide(c.Caption()) : std::wstring();
+    const bool own = plan.window_class == kViewClass;
+    HWND hwnd = CreateWindowExW(plan.ex_style, plan.window_class, text.c_str(), style, 0, 0, 1, 1,
                                 parent, nullptr, instance, own ? static_cast<void*>(&v) : nullptr);
     if (hwnd) family.Created(hwnd);
     return hwnd;

@@ -50,7 +50,7 @@ void NativeHost::Impl::Push(ViewPeer& v, Prop prop) {
             break;
         case Prop::Skin:
             // Owner drawing is a window style that cannot change on a live button.
-            if (family.Spec(c, v.Skin() != nullptr).owner_draw != v.owner_draw) {
+            if (family.Plan(c, v.Skin() != nullptr).owner_draw != v.owner_draw) {
                 RecreateView(fp, v);
                 return;
             }

@@ -1,5 +1,5 @@
 // The Win32 host's building blocks on real windows and DCs: the control
-// families' window specs, the typed control-message wrappers (each read back
+// families' window plans, the typed control-message wrappers (each read back
 // from the control itself) and the scoped GDI resources.
 #include <gtest/gtest.h>
 
@@ -90,17 +90,17 @@ TEST(ControlFamilies, GiveEachControlItsWindow) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const NativeSpec spec = FamilyOf(c.control.GetKind()).Spec(c.control, c.skinned);
+        const WindowPlan plan = FamilyOf(c.control.GetKind()).Plan(c.control, c.skinned);
         if (!c.window_class) {
-            EXPECT_EQ(spec.window_class, nullptr);
+            EXPECT_EQ(plan.window_class, nullptr);
             continue;
         }
-        ASSERT_NE(spec.window_class, nullptr);
-        EXPECT_STREQ(spec.window_class, c.window_class);
-        EXPECT_EQ(spec.style & c.style_has, c.style_has);
-        EXPECT_EQ(spec.style & c.style_lacks, 0u);
-        EXPECT_EQ(spec.owner_draw, c.owner_draw);
-        EXPECT_EQ(spec.caption_as_text, c.caption_as_text);
+        ASSERT_NE(plan.window_class, nullptr);
+        EXPECT_STREQ(plan.window_class, c.window_class);
+        EXPECT_EQ(plan.style & c.style_has, c.style_has);
+        EXPECT_EQ(plan.style & c.style_lacks, 0u);
+        EXPECT_EQ(plan.owner_draw, c.owner_draw);
+        EXPECT_EQ(plan.caption_as_text, c.caption_as_text);
     }
 }
 
