@@ -70,6 +70,7 @@ class mainform : public ui::Form, public shell::MainWindow {
     std::function<void()> OpenProcessManager;  // enumfrm
     std::function<void()> OpenSystemColors;    // syscolors
     std::function<void()> OpenHealthWindow;    // pchealth
+    std::function<void()> OpenFonts;           // Fontsfrm, from the Visual Options page
     void OpenAbout();                          // frmabout
 
     // Every window's controls are drawn through this window's Skin1.

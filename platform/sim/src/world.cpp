@@ -476,8 +476,8 @@ bool SimShell::ClaimSingleInstance(std::string_view name) {
 // ---- world ---------------------------------------------------------------
 
 platform::Platform World::PlatformWith(platform::Registry& other) {
-    return {other,   environment, *settings, profiles,    files,     shell,    sysparams,
-            display, drives,      pictures,  system_info, shortcuts, processes};
+    return {other,   environment, *settings, profiles,    files,     shell,     sysparams,
+            display, drives,      pictures,  system_info, shortcuts, processes, fonts};
 }
 
 World::World(fs::path sandbox)
@@ -488,6 +488,10 @@ World::World(fs::path sandbox)
       platform(PlatformWith(registry)) {
     shell.files = &files;
     files.WriteFile("C:\\Windows\\win.ini", "[fonts]\r\n");
+    files.CreateFolder("C:\\Windows\\Fonts");
+    // As the enumeration reports them: once per character set, with the
+    // vertical variant of a face for East Asian writing.
+    fonts.faces = {"Arial", "Courier New", "Arial", "MS Gothic", "@MS Gothic", "Tahoma"};
     drives.drives['C'] = {kDriveFixed, {21474836480ull, 5368709120ull}, kSuccess};
 }
 

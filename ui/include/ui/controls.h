@@ -68,6 +68,9 @@ class TextBox : public Control {
     const std::string& Text() const { return text_; }
     void SetText(std::string text);  // raises onChange when it differs
     std::function<void()> onChange;
+    // Design property, read when the window is created: several lines,
+    // wrapped at the width, CR LF between them.
+    bool multi_line = false;
 
   private:
     std::string text_;
