@@ -32,16 +32,25 @@ TEST_F(DisplayFeaturesTest, StartUpFillsTheDrivesAndSystemPanelsInTheChosenLangu
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(DisplayFeaturesTest, SystemColorsOpensTheEditorModally) {
+TEST_F(DisplayFeaturesTest, VisualOptionsButtonsOpenTheirToolWindowsModally) {
     InstallProgram();
     ASSERT_TRUE(Start());
-    std::string opened;
-    host.on_modal = [&](ui::Form& f) {
-        opened = f.Name() + ":" + f.Caption();
-        f.Unload();
-    };
-    host.Click(Main().systemcolorcmd);
-    EXPECT_EQ(opened, "syscolors:Colors");
+    struct Case {
+        const char* button;
+        const char* opened;
+    } cases[] = {{"systemcolorcmd", "syscolors:Colors"}, {"fontcmd", "Fontsfrm:Fonts"}};
+    for (const auto& c : cases) {
+        std::string opened;
+        host.on_modal = [&](ui::Form& f) {
+            opened = f.Name() + ":" + f.Caption();
+            EXPECT_FALSE(host.Reachable(*Main().Find("applyvisualcmd"))) << "the owner is blocked";
+            f.Unload();
+        };
+        auto* button = Main().Find(c.button);
+        ASSERT_NE(button, nullptr) << c.button;
+        host.Click(*button);
+        EXPECT_EQ(opened, c.opened) << c.button;
+    }
 }
 
 }  // namespace

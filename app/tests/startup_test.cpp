@@ -214,7 +214,8 @@ TEST_F(StartupTest, WithoutASkinTheLoadStillReportsItOnce) {
 // differ from the design captions, so a title that is not looked up shows.
 TEST_F(StartupTest, ToolWindowsTakeTheirTitlesFromTheLanguage) {
     InstallProgram();
-    PutLanguage("Pirate", "7002=Crew list\r\n7012=Flag paint\r\n7010=Scurvy check\r\n");
+    PutLanguage("Pirate",
+                "7002=Crew list\r\n7012=Flag paint\r\n7010=Scurvy check\r\n7004=Letterings\r\n");
     world.platform.settings.Save("Kadrim", "Language", "lng", "Pirate");
     ASSERT_TRUE(Start());
     mainform& m = Main();
@@ -226,6 +227,7 @@ TEST_F(StartupTest, ToolWindowsTakeTheirTitlesFromTheLanguage) {
         {"enumfrm", m.OpenProcessManager, "Crew list"},
         {"syscolors", m.OpenSystemColors, "Flag paint"},
         {"pchealth", m.OpenHealthWindow, "Scurvy check"},
+        {"Fontsfrm", m.OpenFonts, "Letterings"},
     };
     for (const Case& c : cases) {
         std::string name, title;

@@ -68,11 +68,11 @@ TEST_F(FontsContract, AFontFileIsAddedAndRemovedAndAnythingElseIsNot) {
     backend->WriteFile(path, *font);
     backend->WriteFile(text, "just some words, not a font\r\n");
 
-    EXPECT_EQ(p.fonts.AddFontResource(text), 0);
-    EXPECT_EQ(p.fonts.AddFontResource(backend->TempFolder() + "\\missing.ttf"), 0);
-    EXPECT_GE(p.fonts.AddFontResource(path), 1);
-    EXPECT_TRUE(p.fonts.RemoveFontResource(path));
-    EXPECT_FALSE(p.fonts.RemoveFontResource(path)) << "taken out once already";
+    EXPECT_EQ(p.fonts.AddFontFile(text), 0);
+    EXPECT_EQ(p.fonts.AddFontFile(backend->TempFolder() + "\\missing.ttf"), 0);
+    EXPECT_GE(p.fonts.AddFontFile(path), 1);
+    EXPECT_TRUE(p.fonts.RemoveFontFile(path));
+    EXPECT_FALSE(p.fonts.RemoveFontFile(path)) << "taken out once already";
     EXPECT_TRUE(p.fonts.BroadcastFontChange());
 }
 

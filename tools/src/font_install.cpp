@@ -103,7 +103,7 @@ class Placement {
             return s;
         }
         listed_ = true;
-        if (p_.fonts.AddFontResource(to) == 0) {
+        if (p_.fonts.AddFontFile(to) == 0) {
             r_.step = "load the font";
             Undo();
             return kInvalidData;

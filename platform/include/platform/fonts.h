@@ -31,8 +31,8 @@ class Fonts {
     // AddFontResource: the number of fonts the file added to the session's
     // table, 0 when it added none. RemoveFontResource: false when the file
     // was not in the table.
-    virtual int AddFontResource(std::string_view path) = 0;
-    virtual bool RemoveFontResource(std::string_view path) = 0;
+    virtual int AddFontFile(std::string_view path) = 0;
+    virtual bool RemoveFontFile(std::string_view path) = 0;
     // WM_FONTCHANGE to every top-level window, a hung one skipped after a
     // short wait; false when the broadcast failed or timed out.
     virtual bool BroadcastFontChange() = 0;

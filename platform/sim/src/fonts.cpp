@@ -37,7 +37,7 @@ Status SimFonts::UserFontsFolder(std::string& folder) {
     return kSuccess;
 }
 
-int SimFonts::AddFontResource(std::string_view path) {
+int SimFonts::AddFontFile(std::string_view path) {
     if (fail.add) return 0;
     auto bytes = files_.ReadFile(path);
     auto fonts = bytes ? ReadFontFile(*bytes) : std::nullopt;
@@ -46,7 +46,7 @@ int SimFonts::AddFontResource(std::string_view path) {
     return static_cast<int>(fonts->size());
 }
 
-bool SimFonts::RemoveFontResource(std::string_view path) {
+bool SimFonts::RemoveFontFile(std::string_view path) {
     if (fail.remove) return false;
     auto it = std::find_if(added.begin(), added.end(),
                            [&](const std::string& p) { return text::EqualsNoCase(p, path); });

@@ -50,10 +50,8 @@ class Win32Fonts : public Fonts {
         if (s == kSuccess) folder += "\\Microsoft\\Windows\\Fonts";
         return s;
     }
-    int AddFontResource(std::string_view path) override {
-        return AddFontResourceW(Wide(path).c_str());
-    }
-    bool RemoveFontResource(std::string_view path) override {
+    int AddFontFile(std::string_view path) override { return AddFontResourceW(Wide(path).c_str()); }
+    bool RemoveFontFile(std::string_view path) override {
         return RemoveFontResourceW(Wide(path).c_str()) != 0;
     }
     bool BroadcastFontChange() override {

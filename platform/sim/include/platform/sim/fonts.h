@@ -22,8 +22,8 @@ class SimFonts : public platform::Fonts {
     std::vector<std::string> ScreenFaces() override;
     platform::Status MachineFontsFolder(std::string& folder) override;
     platform::Status UserFontsFolder(std::string& folder) override;
-    int AddFontResource(std::string_view path) override;
-    bool RemoveFontResource(std::string_view path) override;
+    int AddFontFile(std::string_view path) override;
+    bool RemoveFontFile(std::string_view path) override;
     bool BroadcastFontChange() override;
 
     // What EnumFontFamiliesEx reports, one entry per face and character set.
