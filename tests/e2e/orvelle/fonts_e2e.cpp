@@ -58,6 +58,16 @@ std::string MachineValue(const std::string& name) {
 
 class Fonts : public ::testing::Test {
   protected:
+    // A prefix kept from an earlier run may hold the font already: it goes
+    // before the program starts and loads what the fonts folder has.
+    static void SetUpTestSuite() {
+        wchar_t windir[MAX_PATH];
+        GetWindowsDirectoryW(windir, MAX_PATH);
+        DeleteFileW((std::wstring(windir) + L"\\Fonts\\" + Wide(kFontFile)).c_str());
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
+                           L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
+                           Wide(std::string(kNewName) + " (TrueType)").c_str());
+    }
     void SetUp() override {
         ASSERT_FALSE(Environment("DISPLAY").empty()) << "the GUI tests need an X server (Xvfb)";
         const std::string exe = WindowsPath(Environment("ORVELLE_EXE"));
