@@ -2,18 +2,13 @@
 // installer, with font files of the test's own making.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
 #include <string>
 
 #include "platform/fonts.h"
 #include "platform/regvalue.h"
-#include "platform/sim/world.h"
+#include "tool_fixture.h"
 #include "tools/font_install.h"
 #include "tools/fontsfrm.h"
-#include "ui/headless.h"
 
 namespace orv::tools::testing {
 
@@ -22,19 +17,8 @@ inline constexpr std::string_view kMachineFonts = "C:\\Windows\\Fonts";
 inline constexpr std::string_view kUserFonts =
     "C:\\Users\\user\\AppData\\Local\\Microsoft\\Windows\\Fonts";
 
-class FontsTest : public ::testing::Test, public shell::MainWindow {
+class FontsTest : public ToolTest {
   protected:
-    static std::filesystem::path MakeSandbox() {
-        std::string t = (std::filesystem::temp_directory_path() / "orvelle-fn-XXXXXX").string();
-        if (!mkdtemp(t.data())) throw std::runtime_error("mkdtemp failed");
-        return t;
-    }
-    ~FontsTest() override {
-        std::error_code ec;
-        std::filesystem::remove_all(sandbox_, ec);
-    }
-    void SkinForm(ui::Form&) override {}
-
     // A font file in the user's downloads; its path.
     std::string PutFont(std::string_view file, std::string family, std::string full) {
         const std::string path = std::string(kDownloads) + "\\" + std::string(file);
@@ -63,13 +47,6 @@ class FontsTest : public ::testing::Test, public shell::MainWindow {
     std::size_t FilesIn(std::string_view folder) {
         return world.files.FindFiles(std::string(folder) + "\\*").size();
     }
-
-    std::filesystem::path sandbox_ = MakeSandbox();
-    sim::World world{sandbox_};
-    ui::HeadlessHost host;
-    ui::Forms forms;
-    shell::ErrorLog log{world.files};
-    shell::AppContext ctx{host, world.platform, forms, log};
 };
 
 }  // namespace orv::tools::testing
