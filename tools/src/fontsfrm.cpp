@@ -123,7 +123,6 @@ void Fontsfrm::Command1_Click() {
     }
     ctx_.host.MessageBox(this, r.Message(), Caption(),
                          ui::kMbOk | (installed ? ui::kMbIconInformation : ui::kMbIconWarning));
-    last_install = std::move(r);
 }
 
 }  // namespace orv::tools

@@ -156,6 +156,11 @@ TEST_F(Fonts, ListsWhatWineHasInstallsAFontAndRefusesAnythingElse) {
     ASSERT_FALSE(faces.empty());
     EXPECT_EQ(Faces(w), faces) << "the faces this process sees, in the same order";
     EXPECT_FALSE(Lists(w, kNewName));
+    // The size and a style reach the window: the picture shows them.
+    ASSERT_TRUE(SetPosition(Get("UpDown1", w), 20));
+    EXPECT_TRUE(WaitUntil([&] { return Text(Get("sizetxt", w)) == "20"; }));
+    ASSERT_TRUE(Click(Get("Check2", w)));
+    EXPECT_EQ(CheckState(Get("Check2", w)), 1);
     Shot(w);
 
     EXPECT_EQ(Install(w, text),

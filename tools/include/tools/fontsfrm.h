@@ -3,6 +3,7 @@
 // installer of a new font file (see font_install.h).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,10 +42,6 @@ class Fontsfrm : public ui::Form {
     void Check3_Click();    // italic
     void Command1_Click();  // Install new fonts
     void Command2_Click() { Unload(); }
-
-    // The outcome of the last install ("Install new fonts" chosen and not
-    // cancelled).
-    std::optional<InstallResult> last_install;
 
     ui::ListBox lstSystemFonts{*this, "lstSystemFonts", {"", "", 240, 240, 3255, 3570}};
     ui::TextBox Label1{*this, "Label1", {"", "", 3720, 240, 3375, 1935}};
