@@ -11,27 +11,15 @@
 #include <vector>
 
 #include "e2e/driver.h"
+#include "platform/win32/platform.h"
 
 namespace orv::e2e {
 namespace {
 
 constexpr wchar_t kChoiceKey[] = L"Software\\VB and VBA Program Settings\\Kadrim\\Language";
 
-std::string Utf8(const std::wstring& w) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr,
-                        nullptr);
-    return out;
-}
-
-std::wstring Wide(const std::string& s) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-    return out;
-}
+using win32::Narrow;
+using win32::Wide;
 
 // The file read as Windows-1252 whatever code page Wine runs in, so that a
 // wrong letter on screen cannot hide behind the same wrong letter here.
@@ -39,7 +27,7 @@ std::string FromWindows1252(const std::string& bytes) {
     int n = MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring w(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
-    return Utf8(w);
+    return Narrow(w);
 }
 
 // section -> key -> text of a language file.
@@ -76,7 +64,7 @@ std::string StoredChoice() {
     if (RegGetValueW(HKEY_CURRENT_USER, kChoiceKey, L"lng", RRF_RT_REG_SZ, nullptr, buf, &size) !=
         ERROR_SUCCESS)
         return {};
-    return Utf8(buf);
+    return Narrow(buf);
 }
 
 class Languages : public ::testing::Test {
