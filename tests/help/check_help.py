@@ -33,7 +33,7 @@ PAGE_SUFFIXES = (".htm", ".html")
 # ---------------------------------------------------------------------------
 # The windows of the program, from its sources.
 
-CLASS_RE = re.compile(r"\bclass\s+(\w+)\s*(?:final\s*)?:\s*([^{;]+)\{")
+CLASS_RE = re.compile(r"\b(?:class|struct)\s+(\w+)\s*(?:final\s*)?:\s*([^{;]+)\{")
 FRAME_RE = re.compile(
     r"\bui::Frame\s+(\w+)\s*\{\s*\*this\s*,\s*\"([^\"]+)\"\s*,\s*\{[^{}]*\}"
     r"\s*(?:,\s*&\w+)?\s*(?:,\s*(\d+))?\s*\}"

@@ -124,6 +124,8 @@ class WindowsInSources(unittest.TestCase):
              {"PlaceholderWindow", "Painter", "Helper"}),
             ("a final window class", {"x/f.h": "class Fontsfrm final : public ui::Form {};"},
              {"Fontsfrm"}, set()),
+            ("a struct deriving without an access word",
+             {"x/s.h": "struct Tiny : ui::Form {};"}, {"Tiny"}, set()),
             ("a window in a comment is not one",
              {"x/f.h": "/* class Ghost : public ui::Form {}; */ class Real : public ui::Form {};"},
              {"Real"}, {"Ghost"}),
