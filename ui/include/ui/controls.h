@@ -257,6 +257,9 @@ class TabStrip : public Control {
         : Control(f, Kind::TabStrip, std::move(name), std::move(d), in, -1),
           tabs_(std::move(tabs)) {}
     const std::vector<std::string>& Tabs() const { return tabs_; }
+    // New labels for the tabs (a translation); the selected tab stays selected
+    // when it still exists.
+    void SetTabs(std::vector<std::string> tabs);
     int SelectedTab() const { return selected_; }  // 1-based
     void SelectTab(int tab);                       // raises onClick when it changes
 
