@@ -200,34 +200,33 @@ TEST_F(FontInstallTest, AMissedBroadcastLeavesTheFontInstalled) {
 // Where the machine's folder or list is closed, Windows 10 1809 and later
 // take the font for the user; earlier ones cannot, and the user is told.
 TEST_F(FontInstallTest, AClosedMachineFallsBackToTheUserByBuild) {
+    enum Closed { kList, kFolder, kNoFolder };
     struct Case {
         const char* name;
         OsVersion version;
-        bool folder_closed;  // else the list is
+        Closed closed;
         InstallOutcome want;
     } cases[] = {
-        {"10 1809, list closed", {10, 0, 17763, 2}, false, InstallOutcome::InstalledForUser},
-        {"11, folder closed", {10, 0, 22631, 2}, true, InstallOutcome::InstalledForUser},
-        {"10 1803", {10, 0, 17134, 2}, false, InstallOutcome::NotAllowed},
-        {"8.1", {6, 3, 9600, 2}, true, InstallOutcome::NotAllowed},
-        {"98", {4, 10, 2222, 1}, true, InstallOutcome::NotAllowed},
+        {"10 1809, list closed", {10, 0, 17763, 2}, kList, InstallOutcome::InstalledForUser},
+        {"11, folder closed", {10, 0, 22631, 2}, kFolder, InstallOutcome::InstalledForUser},
+        {"10, no machine folder", {10, 0, 19045, 2}, kNoFolder, InstallOutcome::InstalledForUser},
+        {"10 1803", {10, 0, 17134, 2}, kList, InstallOutcome::NotAllowed},
+        {"8.1", {6, 3, 9600, 2}, kFolder, InstallOutcome::NotAllowed},
+        {"98", {4, 10, 2222, 1}, kFolder, InstallOutcome::NotAllowed},
     };
     for (const auto& c : cases) {
         sim::World fresh(sandbox_ / c.name);
         fresh.system_info.version = c.version;
         const std::string path = std::string(kDownloads) + "\\OrvSans-Bold.ttf";
         fresh.files.WriteFile(path, *world.files.ReadFile(font));
-        if (c.folder_closed) {
-            fresh.files.FailUnder(kMachineFonts, kAccessDenied);
-        } else {
-            fresh.registry.Deny(kLocalMachine, kFontsKey, kKeySetValue);
-        }
+        if (c.closed == kList) fresh.registry.Deny(kLocalMachine, kFontsKey, kKeySetValue);
+        if (c.closed == kFolder) fresh.files.FailUnder(kMachineFonts, kAccessDenied);
+        if (c.closed == kNoFolder) fresh.fonts.fail.machine_folder = kFileNotFound;
         const InstallResult r = InstallFonts(fresh.platform, path);
         EXPECT_EQ(r.outcome, c.want) << c.name;
         const bool for_user = c.want == InstallOutcome::InstalledForUser;
         EXPECT_EQ(fresh.files.GetAttributes(user_copy) != kInvalidAttributes, for_user) << c.name;
-        EXPECT_EQ(fresh.files.GetAttributes(machine_copy) != kInvalidAttributes && !c.folder_closed,
-                  false)
+        EXPECT_EQ(fresh.files.GetAttributes(machine_copy), kInvalidAttributes)
             << c.name << ": the machine's copy is taken back";
         EXPECT_EQ(fresh.fonts.added,
                   for_user ? std::vector<std::string>{user_copy} : std::vector<std::string>{})
