@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "monitor/sysinfo_panel.h"
+#include "tools/icons.h"
 #include "tools/syscolors.h"
 #include "tweaks/display_panel.h"
 #include "tweaks/drives_panel.h"
@@ -36,6 +37,10 @@ DisplayFeatures AttachDisplayFeatures(mainform& main) {
     main.OpenSystemColors = [&main] {
         shell::AppContext& ctx = main.Context();
         ctx.forms.Get<tools::syscolors>(ctx, main).Show(&main, true);
+    };
+    drives.OpenIcons = [&main] {
+        shell::AppContext& ctx = main.Context();
+        ctx.forms.Get<tools::iconsfrm>(ctx, main).Show(&main, true);
     };
     return {display, drives, info};
 }

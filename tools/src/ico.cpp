@@ -46,7 +46,8 @@ bool ReadBitmapImage(std::string_view image, IcoImage& out) {
         height2 > 512 || planes > 1 || compression != 0)
         return false;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
-    const std::size_t h = static_cast<std::size_t>(height2) / 2, w = static_cast<std::size_t>(width);
+    const std::size_t h = static_cast<std::size_t>(height2) / 2,
+                      w = static_cast<std::size_t>(width);
     if (h == 0) return false;
     const std::size_t colours = bits <= 8 ? (used ? used : 1u << bits) : 0;
     if (colours > 256) return false;
@@ -66,7 +67,8 @@ std::uint32_t BitmapPixel(std::string_view image, const IcoImage& im, bool alpha
     const std::size_t header = Get32(image, 0), bits = static_cast<std::size_t>(im.bit_count);
     const std::size_t used = Get32(image, 32);
     const std::size_t colours = bits <= 8 ? (used ? used : 1u << bits) : 0;
-    const std::size_t w = static_cast<std::size_t>(im.width), h = static_cast<std::size_t>(im.height);
+    const std::size_t w = static_cast<std::size_t>(im.width),
+                      h = static_cast<std::size_t>(im.height);
     const std::size_t row = h - 1 - static_cast<std::size_t>(y);
     const std::size_t xor_at = header + colours * 4 + RowBytes(w, bits) * row;
     const std::size_t and_at =
@@ -80,7 +82,9 @@ std::uint32_t BitmapPixel(std::string_view image, const IcoImage& im, bool alpha
             if (alpha_used) return argb;
             break;
         case 24:
-            argb = Get16(image, xor_at + ux * 3) | static_cast<std::uint32_t>(static_cast<std::uint8_t>(image[xor_at + ux * 3 + 2])) << 16;
+            argb = Get16(image, xor_at + ux * 3) |
+                   static_cast<std::uint32_t>(static_cast<std::uint8_t>(image[xor_at + ux * 3 + 2]))
+                       << 16;
             break;
         case 16: {
             const std::uint32_t v = Get16(image, xor_at + ux * 2);
@@ -105,8 +109,8 @@ struct Rgb {
 // `picture` scaled into a side x side square, 0xAARRGGBB, top-down.
 std::vector<std::uint32_t> FitSquare(const PictureData& p, int side) {
     std::vector<std::uint32_t> out(static_cast<std::size_t>(side) * side, 0);
-    const double scale = std::min(static_cast<double>(side) / p.width,
-                                  static_cast<double>(side) / p.height);
+    const double scale =
+        std::min(static_cast<double>(side) / p.width, static_cast<double>(side) / p.height);
     const int w = std::max(1, static_cast<int>(std::lround(p.width * scale)));
     const int h = std::max(1, static_cast<int>(std::lround(p.height * scale)));
     const int left = (side - w) / 2, top = (side - h) / 2;
@@ -118,8 +122,10 @@ std::vector<std::uint32_t> FitSquare(const PictureData& p, int side) {
             Rgb sum;
             for (int sy = 0; sy < n; ++sy) {
                 for (int sx = 0; sx < n; ++sx) {
-                    const int px = std::min(p.width - 1, static_cast<int>((x + (sx + 0.5) / n) / scale));
-                    const int py = std::min(p.height - 1, static_cast<int>((y + (sy + 0.5) / n) / scale));
+                    const int px =
+                        std::min(p.width - 1, static_cast<int>((x + (sx + 0.5) / n) / scale));
+                    const int py =
+                        std::min(p.height - 1, static_cast<int>((y + (sy + 0.5) / n) / scale));
                     const std::uint32_t c = p.pixels[static_cast<std::size_t>(py) * p.width + px];
                     sum.r += (c >> 16) & 0xFF;
                     sum.g += (c >> 8) & 0xFF;
@@ -127,7 +133,9 @@ std::vector<std::uint32_t> FitSquare(const PictureData& p, int side) {
                 }
             }
             const double k = 1.0 / (n * n);
-            const auto ch = [&](double v) { return static_cast<std::uint32_t>(std::lround(v * k)); };
+            const auto ch = [&](double v) {
+                return static_cast<std::uint32_t>(std::lround(v * k));
+            };
             out[static_cast<std::size_t>(top + y) * side + left + x] =
                 0xFF000000 | ch(sum.r) << 16 | ch(sum.g) << 8 | ch(sum.b);
         }
@@ -153,7 +161,8 @@ std::string BitmapImage(const std::vector<std::uint32_t>& argb, int side) {
     for (std::size_t row = s; row-- > 0;) {
         std::string bits(mask_row, '\0');
         for (std::size_t x = 0; x < s; ++x)
-            if (argb[row * s + x] >> 24 == 0) bits[x / 8] = static_cast<char>(bits[x / 8] | (0x80 >> (x % 8)));
+            if (argb[row * s + x] >> 24 == 0)
+                bits[x / 8] = static_cast<char>(bits[x / 8] | (0x80 >> (x % 8)));
         out += bits;
     }
     return out;
@@ -211,11 +220,19 @@ std::optional<PictureData> DecodeIco(std::string_view bytes) {
         for (int x = 0; x < p.width; ++x) {
             const std::uint32_t c = BitmapPixel(image, *best, alpha_used, x, y);
             const std::uint32_t a = c >> 24;
-            const auto over_white = [a](std::uint32_t v) { return (v * a + 255 * (255 - a)) / 255; };
-            p.pixels.push_back(over_white((c >> 16) & 0xFF) << 16 | over_white((c >> 8) & 0xFF) << 8 |
-                               over_white(c & 0xFF));
+            const auto over_white = [a](std::uint32_t v) {
+                return (v * a + 255 * (255 - a)) / 255;
+            };
+            p.pixels.push_back(over_white((c >> 16) & 0xFF) << 16 |
+                               over_white((c >> 8) & 0xFF) << 8 | over_white(c & 0xFF));
         }
     }
+    return p;
+}
+
+PictureData IconPicture(const PictureData& picture, int side) {
+    PictureData p{side, side, FitSquare(picture, side)};
+    for (auto& px : p.pixels) px = px >> 24 ? px & 0xFFFFFF : 0xFFFFFF;
     return p;
 }
 

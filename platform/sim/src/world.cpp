@@ -238,7 +238,10 @@ void SimFiles::WriteFile(std::string_view windows_path, std::string_view bytes) 
 }
 
 void SimFiles::FailUnder(std::string_view windows_path, Status status) {
-    failing_[text::Fold(windows_path)] = status;
+    if (status == kSuccess)
+        failing_.erase(text::Fold(windows_path));
+    else
+        failing_[text::Fold(windows_path)] = status;
 }
 
 namespace {
@@ -271,7 +274,10 @@ Status SimFiles::Refused(std::string_view windows_path) const {
 }
 
 void SimFiles::FailWritesUnder(std::string_view windows_path, Status status) {
-    refusing_writes_[text::Fold(windows_path)] = status;
+    if (status == kSuccess)
+        refusing_writes_.erase(text::Fold(windows_path));
+    else
+        refusing_writes_[text::Fold(windows_path)] = status;
 }
 
 void SimFiles::ForgetAttributes(std::string_view windows_path) {

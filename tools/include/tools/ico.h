@@ -42,4 +42,7 @@ std::optional<platform::PictureData> DecodeIco(std::string_view bytes);
 // transparent.
 std::string EncodeIco(const platform::PictureData& picture);
 
+// `picture` fitted into a side x side square as the icon holds it, over white.
+platform::PictureData IconPicture(const platform::PictureData& picture, int side);
+
 }  // namespace orv::tools

@@ -68,6 +68,8 @@ class TextBox : public Control {
     const std::string& Text() const { return text_; }
     void SetText(std::string text);  // raises onChange when it differs
     std::function<void()> onChange;
+    // A key pressed in the box that it does not take as text: Enter (13).
+    std::function<void(int key)> onKeyPress;
 
   private:
     std::string text_;

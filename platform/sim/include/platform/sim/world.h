@@ -70,12 +70,12 @@ class SimFiles : public platform::Files {
     void SetAttributes(std::string_view windows_path, std::uint32_t attributes);
     // Every call on `windows_path` or below it fails with `status` from now
     // on (a drive that is not ready, a folder that refuses access): reads
-    // find nothing, listings and changes return the status.
+    // find nothing, listings and changes return the status. kSuccess lifts it.
     void FailUnder(std::string_view windows_path, platform::Status status);
     // Every change on `windows_path` or below it (save, append, copy or move
     // there, remove, attributes, folders, profile writes) fails with
     // `status` while reads and listings still work: a write-protected medium
-    // (19) or a folder that refuses changes (5).
+    // (19) or a folder that refuses changes (5). kSuccess lifts it.
     void FailWritesUnder(std::string_view windows_path, platform::Status status);
     // What a change at `windows_path` gets: kSuccess, or the status of
     // FailUnder / FailWritesUnder.
