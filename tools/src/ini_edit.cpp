@@ -19,8 +19,8 @@ std::vector<Line> SplitLines(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;
         std::size_t end = i + (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n');
-        lines.push_back({std::string(text.substr(start, i - start)),
-                         std::string(text.substr(i, end - i + 1))});
+        lines.push_back(
+            {std::string(text.substr(start, i - start)), std::string(text.substr(i, end - i + 1))});
         i = end;
         start = end + 1;
     }
@@ -45,7 +45,7 @@ std::size_t SetsKey(std::string_view line, std::string_view key) {
     std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return eq;
     return text::EqualsNoCase(text::TrimBlanks(line.substr(0, eq)), key) ? eq
-                                                                          : std::string_view::npos;
+                                                                         : std::string_view::npos;
 }
 
 void Apply(std::vector<Line>& lines, std::string_view section, const std::vector<IniKeyEdit>& edits,
@@ -91,7 +91,8 @@ void Apply(std::vector<Line>& lines, std::string_view section, const std::vector
         for (std::size_t i = begin + 1; i < end; ++i)
             if (!text::TrimBlanks(lines[i].text).empty()) at = i + 1;
         if (lines[at - 1].end.empty()) lines[at - 1].end = eol;
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), {edit.key + "=" + values[e], eol});
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                     {edit.key + "=" + values[e], eol});
         ++end;
     }
 }

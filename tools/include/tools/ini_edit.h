@@ -22,9 +22,9 @@ IniEncoding DetectIniEncoding(std::string_view bytes);
 
 struct IniKeyEdit {
     enum class When {
-        Always,              // set, adding the key when it is missing
-        IfPresent,           // only a key already there changes
-        IfMissingAndNotEmpty // never changes one that is there, never adds ""
+        Always,               // set, adding the key when it is missing
+        IfPresent,            // only a key already there changes
+        IfMissingAndNotEmpty  // never changes one that is there, never adds ""
     };
     std::string key;
     std::string value;  // UTF-8
