@@ -44,5 +44,21 @@ TEST_F(DisplayFeaturesTest, SystemColorsOpensTheEditorModally) {
     EXPECT_EQ(opened, "syscolors:Colors");
 }
 
+TEST_F(DisplayFeaturesTest, IconsOnTheDrivesPanelOpensTheChooserOwnedByTheMainWindow) {
+    InstallProgram();
+    ASSERT_TRUE(Start());
+    std::string opened;
+    host.on_modal = [&](ui::Form& f) {
+        opened = f.Name() + ":" + f.Caption();
+        f.Unload();
+    };
+    Main().Command5_Click();  // the Drives panel in front
+    auto* icons = dynamic_cast<ui::CommandButton*>(Main().Find("iconscmd"));
+    ASSERT_NE(icons, nullptr);
+    EXPECT_EQ(icons->Caption(), "Icons");
+    host.Click(*icons);
+    EXPECT_EQ(opened, "iconsfrm:Icons");
+}
+
 }  // namespace
 }  // namespace orv::app::testing

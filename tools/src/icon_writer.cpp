@@ -160,14 +160,17 @@ bool IconWriter::ChangeFolderIcon(std::string_view TargetFolder, std::string_vie
     std::string quote_free;
     for (char c : TargetFolder)
         if (c != '"') quote_free += c;
-    if (platform_.drives.DriveType(quote_free.substr(0, 3)) != kDriveFixed) {
+    if (quote_free.size() < 3 ||
+        platform_.drives.DriveType(quote_free.substr(0, 3)) != kDriveFixed) {
         host_.MessageBox(owner_, ErrorMsg, kFixedDrivesTitle, ui::kMbOk | ui::kMbIconError);
         return false;
     }
+    // A drive root keeps its backslash ("C:" alone names C:'s current folder).
     std::string folder(TargetFolder);
-    while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
-    const std::string ini = folder + "\\Desktop.ini";
-    const std::string icon = folder + "\\" + std::string(kFolderIconFile);
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    const std::string inside = folder.back() == '\\' ? folder : folder + "\\";
+    const std::string ini = inside + "Desktop.ini";
+    const std::string icon = inside + std::string(kFolderIconFile);
 
     using When = IniKeyEdit::When;
     std::vector<IniKeyEdit> edits;

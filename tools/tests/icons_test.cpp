@@ -278,6 +278,30 @@ TEST_F(IconsTest, ARefusedFolderChangeLeavesEverythingAsItWas) {
     }
 }
 
+TEST_F(IconsTest, OnlyFoldersOfFixedDrivesChange) {
+    world.files.CreateFolder("E:\\Disc");
+    struct Case {
+        const char* name;
+        const char* folder;
+    } cases[] = {
+        {"CD", "E:\\Disc"},
+        {"CD in quotes", "\"E:\\Disc\""},
+        {"no drive at all", ""},
+        {"a share", "\\\\server\\share\\x"},
+    };
+    for (const auto& c : cases) {
+        IconWriter writer(world.platform, host, nullptr);
+        EXPECT_FALSE(writer.ChangeFolderIcon(c.folder, "C:\\Pictures\\sun.png", "", true, "", 24,
+                                             kFixedDrivesOnly))
+            << c.name;
+        ASSERT_EQ(host.messages.size(), 1u) << c.name;
+        EXPECT_EQ(host.messages[0].text, kFixedDrivesOnly) << c.name;
+        EXPECT_EQ(host.messages[0].title, kFixedDrivesTitle) << c.name;
+        host.messages.clear();
+    }
+    EXPECT_EQ(world.files.FindFiles("E:\\Disc\\*").size(), 0u);
+}
+
 TEST_F(IconsTest, RefreshLeavesTheIconSizeAsItWas) {
     struct Case {
         const char* name;
