@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "e2e/driver.h"
@@ -55,7 +56,9 @@ class Icons : public ::testing::Test {
         main = FindForm("mainform", 30s, program.Id());
         ASSERT_TRUE(main) << "no window named mainform";
         ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 10s));
-        if (!Visible(Get("Frame1"))) ASSERT_TRUE(Click(Get("syscmd")));
+        if (!Visible(Get("Frame1"))) {
+            ASSERT_TRUE(Click(Get("syscmd")));
+        }
         ASSERT_TRUE(Click(Get("Command5")));  // the Drives panel
         ASSERT_TRUE(WaitUntil([&] { return Visible(Get("iconscmd")); }));
     }
@@ -80,6 +83,8 @@ class Icons : public ::testing::Test {
         icons = FindForm("iconsfrm", 10s, program.Id());
         EXPECT_TRUE(icons) << "Icons opened nothing";
         if (!icons) return {};
+        // Found once created; a click before it shows would be refused.
+        EXPECT_TRUE(WaitUntil([&] { return Visible(icons) && Enabled(icons); }, 15s));
         EXPECT_TRUE(Click(Get(option, icons)));
         EXPECT_TRUE(PostClick(Get("Command1", icons)));
         Window w = FindForm(form, 10s, program.Id());
@@ -108,7 +113,8 @@ TEST_F(Icons, ChooserOpensNothingUntilAnOptionIsChosen) {
     ASSERT_TRUE(PostClick(Get("iconscmd")));
     icons = FindForm("iconsfrm", 10s, program.Id());
     ASSERT_TRUE(icons);
-    EXPECT_FALSE(Enabled(main)) << "modal, owned by the main window";
+    ASSERT_TRUE(WaitUntil([&] { return Visible(icons); }, 15s)) << "iconsfrm not shown";
+    EXPECT_TRUE(WaitUntil([&] { return !Enabled(main); })) << "modal, owned by the main window";
     EXPECT_EQ(Text(icons), "Icons");
     EXPECT_EQ(Text(Get("drive1", icons)), "Drive");
     EXPECT_EQ(Text(Get("folder1", icons)), "Folder");
@@ -129,7 +135,7 @@ TEST_F(Icons, FolderGetsAnIconMadeFromAPng) {
     Window folder = OpenThrough("folder1", "iconfolderfrm");
     ASSERT_TRUE(folder);
     EXPECT_EQ(Text(folder), "Change folder icon");
-    EXPECT_FALSE(Enabled(icons)) << "modal, owned by iconsfrm";
+    EXPECT_TRUE(WaitUntil([&] { return !Enabled(icons); })) << "modal, owned by iconsfrm";
     Window drives = Get("Drive1", folder), dirs = Get("Dir1", folder);
     ASSERT_TRUE(ChooseRow(drives, "t:"));
     ASSERT_TRUE(WaitUntil([&] { return ItemText(dirs, 0) == "t:\\"; }));
@@ -154,7 +160,14 @@ TEST_F(Icons, FolderGetsAnIconMadeFromAPng) {
     EXPECT_EQ(ini,
               "[.ShellClassInfo]\r\nLocalizedResourceName=Work things\r\nIconFile=IconX.ico\r\n"
               "IconIndex=0\r\n");
-    EXPECT_TRUE(files().GetAttributes("T:\\Work") & FILE_ATTRIBUTE_READONLY);
+    const bool read_only = files().GetAttributes("T:\\Work") & FILE_ATTRIBUTE_READONLY;
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll && GetProcAddress(ntdll, "wine_get_version")) {
+        std::printf("[ KNOWN GAP ] Wine: a folder keeps no read-only attribute\n");
+        EXPECT_FALSE(read_only) << "Wine keeps it now: check it as on Windows";
+    } else {
+        EXPECT_TRUE(read_only);
+    }
     const DWORD hs = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     EXPECT_EQ(files().GetAttributes("T:\\Work\\Desktop.ini") & hs, hs);
     EXPECT_TRUE(files().GetAttributes("T:\\Work\\IconX.ico") & FILE_ATTRIBUTE_HIDDEN);
