@@ -32,32 +32,29 @@ TEST_F(DisplayFeaturesTest, StartUpFillsTheDrivesAndSystemPanelsInTheChosenLangu
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(DisplayFeaturesTest, SystemColorsOpensTheEditorModally) {
+TEST_F(DisplayFeaturesTest, ToolButtonsOpenTheirWindowsModally) {
     InstallProgram();
     ASSERT_TRUE(Start());
-    std::string opened;
-    host.on_modal = [&](ui::Form& f) {
-        opened = f.Name() + ":" + f.Caption();
-        f.Unload();
+    struct Case {
+        const char* button;
+        void (mainform::*panel)();  // the panel the button is on, in front
+        const char* opened;
+    } cases[] = {
+        {"systemcolorcmd", nullptr, "syscolors:Colors"},
+        {"iconscmd", &mainform::Command5_Click, "iconsfrm:Icons"},  // the Drives panel
     };
-    host.Click(Main().systemcolorcmd);
-    EXPECT_EQ(opened, "syscolors:Colors");
-}
-
-TEST_F(DisplayFeaturesTest, IconsOnTheDrivesPanelOpensTheChooserOwnedByTheMainWindow) {
-    InstallProgram();
-    ASSERT_TRUE(Start());
-    std::string opened;
-    host.on_modal = [&](ui::Form& f) {
-        opened = f.Name() + ":" + f.Caption();
-        f.Unload();
-    };
-    Main().Command5_Click();  // the Drives panel in front
-    auto* icons = dynamic_cast<ui::CommandButton*>(Main().Find("iconscmd"));
-    ASSERT_NE(icons, nullptr);
-    EXPECT_EQ(icons->Caption(), "Icons");
-    host.Click(*icons);
-    EXPECT_EQ(opened, "iconsfrm:Icons");
+    for (const auto& c : cases) {
+        std::string opened;
+        host.on_modal = [&](ui::Form& f) {
+            opened = f.Name() + ":" + f.Caption();
+            f.Unload();
+        };
+        if (c.panel) (Main().*c.panel)();
+        auto* button = dynamic_cast<ui::CommandButton*>(Main().Find(c.button));
+        ASSERT_NE(button, nullptr) << c.button;
+        host.Click(*button);
+        EXPECT_EQ(opened, c.opened) << c.button;
+    }
 }
 
 }  // namespace

@@ -131,17 +131,21 @@ Status IconWriter::Replace(const std::string& path, std::string_view bytes) {
     return kSuccess;
 }
 
+// The file's bytes when it exists; false (reported) when it exists and
+// cannot be read, for an edit must never start from nothing by mistake.
+bool IconWriter::ReadExisting(const std::string& path, std::optional<std::string>& bytes) {
+    Files& files = platform_.files;
+    if (files.GetAttributes(path) == kInvalidAttributes) return true;
+    bytes = files.ReadFile(path);
+    if (!bytes) Report(path, kAccessDenied);
+    return bytes.has_value();
+}
+
 bool IconWriter::ChangeDriveIcon(std::string_view drive, std::string_view icon_path) {
     Files& files = platform_.files;
     const std::string path = std::string(drive) + "\\autorun.inf";
     std::optional<std::string> existing;
-    if (files.GetAttributes(path) != kInvalidAttributes) {
-        existing = files.ReadFile(path);
-        if (!existing) {
-            Report(path, kAccessDenied);
-            return false;
-        }
-    }
+    if (!ReadExisting(path, existing)) return false;
     const std::string bytes =
         EditIniFile(existing, "autorun", {{"icon", std::string(icon_path)}}, files);
     if (Status st = Replace(path, bytes); st != kSuccess) {
@@ -193,13 +197,7 @@ bool IconWriter::ChangeFolderIcon(std::string_view TargetFolder, std::string_vie
     edits.push_back({"InfoTip", std::string(FolderComments), When::IfMissingAndNotEmpty});
 
     std::optional<std::string> existing;
-    if (files.GetAttributes(ini) != kInvalidAttributes) {
-        existing = files.ReadFile(ini);
-        if (!existing) {
-            Report(ini, kAccessDenied);
-            return false;
-        }
-    }
+    if (!ReadExisting(ini, existing)) return false;
     const std::string ini_bytes = EditIniFile(existing, ".ShellClassInfo", edits, files);
 
     // The earlier IconX.ico is kept aside until Desktop.ini is in place, so a

@@ -1,31 +1,21 @@
 // The icon windows on a simulated machine with a headless host: what each
 // apply leaves in the files, the attributes and the registry, and that a
 // refused change leaves everything as it was.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <algorithm>
-#include <filesystem>
 
 #include "platform/regvalue.h"
-#include "platform/sim/world.h"
+#include "tool_fixture.h"
 #include "tools/ico.h"
 #include "tools/icon_writer.h"
 #include "tools/icons.h"
-#include "ui/headless.h"
 
 namespace orv::tools {
 namespace {
 
 using namespace orv::platform;
 
-class IconsTest : public ::testing::Test, public shell::MainWindow {
+class IconsTest : public testing::ToolWindowTest {
   protected:
-    static std::filesystem::path MakeSandbox() {
-        std::string t = (std::filesystem::temp_directory_path() / "orvelle-ic-XXXXXX").string();
-        if (!mkdtemp(t.data())) throw std::runtime_error("mkdtemp failed");
-        return t;
-    }
     IconsTest() {
         world.files.MapDrive('E', sandbox_ / "E");
         world.drives.drives['E'] = {kDriveCdRom, {}, kSuccess};
@@ -37,12 +27,6 @@ class IconsTest : public ::testing::Test, public shell::MainWindow {
         world.files.CreateFolder("C:\\Data");
         SetIconSize(MakeSz("32"));
     }
-    ~IconsTest() override {
-        std::error_code ec;
-        std::filesystem::remove_all(sandbox_, ec);
-    }
-    void SkinForm(ui::Form&) override {}
-
     void SetIconSize(const RegValue& v) {
         HKey k = 0;
         world.registry.CreateKey(kCurrentUser, kIconSizeKey, kKeyAllAccess, k, nullptr);
@@ -77,13 +61,6 @@ class IconsTest : public ::testing::Test, public shell::MainWindow {
         }
         return out;
     }
-
-    std::filesystem::path sandbox_ = MakeSandbox();
-    sim::World world{sandbox_};
-    ui::HeadlessHost host;
-    ui::Forms forms;
-    shell::ErrorLog log{world.files};
-    shell::AppContext ctx{host, world.platform, forms, log};
 };
 
 TEST_F(IconsTest, NextOpensTheChosenWindowOwnedByTheChooser) {

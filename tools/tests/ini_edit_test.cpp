@@ -1,13 +1,8 @@
 // The in-place edits of autorun.inf and Desktop.ini: the keys asked for
 // change, every other byte stays, and the encoding is the file's own.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-
-#include "platform/sim/world.h"
-#include "platform/text.h"
 #include "tools/ini_edit.h"
+#include "platform/text.h"
+#include "tool_fixture.h"
 
 namespace orv::tools {
 namespace {
@@ -20,20 +15,7 @@ std::string Utf16File(std::string_view utf8) {
     return out;
 }
 
-class IniEditTest : public ::testing::Test {
-  protected:
-    static std::filesystem::path MakeSandbox() {
-        std::string t = (std::filesystem::temp_directory_path() / "orvelle-ini-XXXXXX").string();
-        if (!mkdtemp(t.data())) throw std::runtime_error("mkdtemp failed");
-        return t;
-    }
-    ~IniEditTest() override {
-        std::error_code ec;
-        std::filesystem::remove_all(sandbox_, ec);
-    }
-    std::filesystem::path sandbox_ = MakeSandbox();
-    sim::World world{sandbox_};
-};
+using IniEditTest = testing::SimMachineTest;
 
 const std::vector<IniKeyEdit> kFolderEdits = {
     {"IconFile", "IconX.ico"},

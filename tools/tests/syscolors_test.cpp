@@ -1,41 +1,19 @@
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-
-#include "platform/sim/world.h"
-#include "registry/regpath.h"
 #include "tools/syscolors.h"
-#include "ui/headless.h"
+#include "registry/regpath.h"
+#include "tool_fixture.h"
 
 namespace orv::tools {
 namespace {
 
 using namespace orv::platform;
 
-class SysColorsTest : public ::testing::Test, public shell::MainWindow {
+class SysColorsTest : public testing::ToolWindowTest {
   protected:
-    static std::filesystem::path MakeSandbox() {
-        std::string t = (std::filesystem::temp_directory_path() / "orvelle-tl-XXXXXX").string();
-        if (!mkdtemp(t.data())) throw std::runtime_error("mkdtemp failed");
-        return t;
-    }
-    ~SysColorsTest() override {
-        std::error_code ec;
-        std::filesystem::remove_all(sandbox_, ec);
-    }
-    void SkinForm(ui::Form&) override {}
     std::string Stored(std::string_view name) {
         registry::RegistryPaths paths(world.registry, world.environment);
         return paths.RegReadValue(std::string(kColorsKey) + std::string(name));
     }
 
-    std::filesystem::path sandbox_ = MakeSandbox();
-    sim::World world{sandbox_};
-    ui::HeadlessHost host;
-    ui::Forms forms;
-    shell::ErrorLog log{world.files};
-    shell::AppContext ctx{host, world.platform, forms, log};
     syscolors& w = forms.Get<syscolors>(ctx, *this);
 };
 

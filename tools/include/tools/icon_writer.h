@@ -61,6 +61,7 @@ class IconWriter {
   private:
     void Report(std::string_view path, platform::Status status);
     platform::Status Replace(const std::string& path, std::string_view bytes);
+    bool ReadExisting(const std::string& path, std::optional<std::string>& bytes);
     platform::Platform& platform_;
     ui::Host& host_;
     ui::Form* owner_;
