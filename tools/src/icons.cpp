@@ -204,8 +204,9 @@ void iconfolderfrm::Dir1_Click() {
     if (quiet_) return;
     const int row = Dir1.ListIndex();
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    if (rows_[row] == Dir1.path) return;
-    if (!ShowFolder(rows_[row])) {
+    const std::string chosen = rows_[row];  // ShowFolder replaces the rows
+    if (chosen == Dir1.path) return;
+    if (!ShowFolder(chosen)) {
         quiet_ = true;
         for (std::size_t i = 0; i < rows_.size(); ++i)
             if (rows_[i] == Dir1.path) Dir1.SetListIndex(static_cast<int>(i));
