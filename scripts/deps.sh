@@ -6,7 +6,8 @@ set -euo pipefail
 what="${1:-test}"
 packages=(cmake ninja-build g++ googletest libgtest-dev
           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev mingw-w64-tools libwine-dev
-          wine64 fonts-wine fonts-dejavu-core xvfb xauth x11-apps imagemagick)
+          wine64 fonts-wine fonts-dejavu-core xvfb xauth x11-apps imagemagick
+          nsis fp-utils python3)
 if [ "$what" = test ]; then
     packages+=(libbenchmark-dev clang-format)
 fi

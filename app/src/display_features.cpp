@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "monitor/sysinfo_panel.h"
+#include "tools/fontsfrm.h"
 #include "tools/icons.h"
 #include "tools/syscolors.h"
 #include "tweaks/display_panel.h"
@@ -37,6 +38,13 @@ DisplayFeatures AttachDisplayFeatures(mainform& main) {
     main.OpenSystemColors = [&main] {
         shell::AppContext& ctx = main.Context();
         ctx.forms.Get<tools::syscolors>(ctx, main).Show(&main, true);
+    };
+    main.OpenFonts = [&main] {
+        shell::AppContext& ctx = main.Context();
+        ctx.forms.Get<tools::Fontsfrm>(ctx, main).Show(&main, true);
+    };
+    display.fontcmd.onClick = [&main] {
+        if (main.OpenFonts) main.OpenFonts();
     };
     drives.OpenIcons = [&main] {
         shell::AppContext& ctx = main.Context();

@@ -116,7 +116,7 @@ void mainform::PrepareLook() {
         }
         shell::Language language = shell::Language::Chosen(ctx_.platform);
         shell::LoadLanguage(*this, language);
-        SetCaption(language.Text("7009"));
+        ApplyWindowTexts(language);
     } catch (...) {
         // The load's own steps run again, in their guards, and log.
     }
@@ -148,12 +148,21 @@ void mainform::SkinWindow() {
 void mainform::ApplyCaptions() {
     shell::Language language = shell::Language::Chosen(ctx_.platform);
     Step([&] { shell::LoadLanguage(*this, language); });
-    Step([&] {
-        SetCaption(language.Text("7009"));
-        SMframe.SetCaption(language.Text("7000"));
-        drivesframe.SetCaption(language.Text("7001"));
-        Inputframe.SetCaption(language.Text("7008"));
-    });
+    Step([&] { ApplyWindowTexts(language); });
+}
+
+void mainform::ApplyWindowTexts(const shell::Language& language) {
+    SetCaption(language.Text("7009"));
+    SMframe.SetCaption(language.Text("7000"));
+    drivesframe.SetCaption(language.Text("7001"));
+    Inputframe.SetCaption(language.Text("7008"));
+    auto tabs_of = [&](std::span<ui::Frame* const> pages) {
+        std::vector<std::string> labels;
+        for (const ui::Frame* page : pages) labels.push_back(language.Text(page->Tag()));
+        return labels;
+    };
+    TabStrip1.SetTabs(tabs_of(VoptionsFrame));
+    ExpTab.SetTabs(tabs_of(OptionsFrame));
 }
 
 void mainform::SkinForm(ui::Form& frm) {
@@ -168,9 +177,10 @@ void mainform::FillLanguageList() {
     std::string chosen = shell::ChosenLanguage(p.settings);
     int selected = 0;
     combolng.ClearItems();
+    language_files_ = names;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (text::EqualsNoCase(names[i], chosen)) selected = static_cast<int>(i);
-        combolng.AddItem({names[i], 1, 1});
+        combolng.AddItem({shell::LanguageDisplayName(p, names[i]), 1, 1});
     }
     // The language in use is the one shown, so Apply without a change keeps it.
     combolng.Select(selected);
@@ -179,8 +189,9 @@ void mainform::FillLanguageList() {
 // The choice applies to windows opened from now on, and to this window from
 // the next start.
 void mainform::Applylangcmd_Click() {
-    std::string name = combolng.Text();
-    if (!name.empty()) shell::StoreLanguage(ctx_.platform.settings, name);
+    int index = combolng.SelectedIndex();
+    if (index < 0 || index >= static_cast<int>(language_files_.size())) return;
+    shell::StoreLanguage(ctx_.platform.settings, language_files_[static_cast<std::size_t>(index)]);
 }
 
 void mainform::cmdEnum_Click() {

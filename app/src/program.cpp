@@ -64,7 +64,7 @@ void AttachMonitor(mainform& main, shell::AppContext& ctx) {
 }  // namespace
 
 Program::Program(ui::Host& host, platform::Platform& platform)
-    : log_(platform.files), ctx_{host, platform, forms_, log_} {
+    : log_(platform.files, &platform.environment), ctx_{host, platform, forms_, log_} {
     // What escapes a handler ends up in the log instead of ending the program.
     host.SetErrorSink([this](const ui::HandlerFailure& f) { LogOnce(f); });
 }

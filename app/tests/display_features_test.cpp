@@ -41,16 +41,18 @@ TEST_F(DisplayFeaturesTest, ToolButtonsOpenTheirWindowsModally) {
         const char* opened;
     } cases[] = {
         {"systemcolorcmd", nullptr, "syscolors:Colors"},
+        {"fontcmd", nullptr, "Fontsfrm:Fonts"},
         {"iconscmd", &mainform::Command5_Click, "iconsfrm:Icons"},  // the Drives panel
     };
     for (const auto& c : cases) {
         std::string opened;
+        if (c.panel) (Main().*c.panel)();
+        auto* button = Main().Find(c.button);
         host.on_modal = [&](ui::Form& f) {
             opened = f.Name() + ":" + f.Caption();
+            EXPECT_FALSE(host.Reachable(*button)) << "the owner is blocked";
             f.Unload();
         };
-        if (c.panel) (Main().*c.panel)();
-        auto* button = dynamic_cast<ui::CommandButton*>(Main().Find(c.button));
         ASSERT_NE(button, nullptr) << c.button;
         host.Click(*button);
         EXPECT_EQ(opened, c.opened) << c.button;

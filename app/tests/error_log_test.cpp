@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/error.h"
+#include "shell/user_data.h"
 
 #include "shell_fixture.h"
 
@@ -32,7 +33,7 @@ TEST(LogLine, JoinsTheFourFields) {
 class ErrorLogTest : public ShellTest {};
 
 TEST_F(ErrorLogTest, AppendsOneCrLfLinePerEntryInCallOrder) {
-    shell::ErrorLog log(world.files);
+    shell::ErrorLog log(world.files, &world.environment);
     EXPECT_EQ(log.Path(), Folder() + "\\PROGRAM.LOG");
     world.files.WriteFile(Folder() + "\\Splash.spl", "");  // the folder exists, the log not yet
     log.LogError(5, "OpenProcess failed", "mdlMisc", "Kill_Process");
@@ -54,7 +55,7 @@ TEST_F(ErrorLogTest, WritesTheAnsiCodePageWithQuestionMarksForTheRest) {
         {"UTF-8", 65001, line + "\r\n"},
         {"a conversion that fails keeps the line", 12345, "caf? ? ?\r\n"},
     };
-    shell::ErrorLog log(world.files);
+    shell::ErrorLog log(world.files, &world.environment);
     for (const auto& c : cases) {
         world.files.WriteFile(log.Path(), "");
         world.files.SetAnsiCodePage(c.code_page);
@@ -63,15 +64,55 @@ TEST_F(ErrorLogTest, WritesTheAnsiCodePageWithQuestionMarksForTheRest) {
     }
 }
 
-TEST_F(ErrorLogTest, AnUnwritableLogLosesTheEntryQuietly) {
-    shell::ErrorLog log(world.files);
-    log.WriteLogLine("no folder yet");  // the program folder does not exist
-    EXPECT_EQ(world.files.GetAttributes(log.Path()), platform::kInvalidAttributes);
+// An installed copy's folder refuses a standard user: the line goes to the
+// user's own data folder, and only when that fails too is it lost.
+TEST_F(ErrorLogTest, ALogTheProgramFolderRefusesGoesToTheUsersFolder) {
+    shell::ErrorLog log(world.files, &world.environment);
+    const std::string user = "C:\\Users\\user\\AppData\\Local\\Orvelle\\PROGRAM.LOG";
+    EXPECT_EQ(log.UserPath(), user);
+    auto user_log = [&] {
+        auto bytes = world.files.ReadFile(user);
+        return bytes ? *bytes : std::string("(none)");
+    };
 
     world.files.WriteFile(log.Path(), "old\r\n");
     world.files.SetAttributes(log.Path(), platform::kAttrReadOnly);
     log.WriteLogLine("read-only");
     EXPECT_EQ(Log(), "old\r\n");
+    EXPECT_EQ(user_log(), "read-only\r\n");
+
+    world.files.SetAttributes(log.Path(), platform::kAttrNormal);
+    log.WriteLogLine("writable again");
+    EXPECT_EQ(Log(), "old\r\nwritable again\r\n");
+    EXPECT_EQ(user_log(), "read-only\r\n");
+
+    // Neither folder: the entry is lost quietly, and nothing appears at a root.
+    world.files.SetAttributes(log.Path(), platform::kAttrReadOnly);
+    world.environment.Set("LOCALAPPDATA", "");
+    world.environment.Set("USERPROFILE", "");
+    EXPECT_EQ(log.UserPath(), "");
+    log.WriteLogLine("nowhere");
+    EXPECT_EQ(Log(), "old\r\nwritable again\r\n");
+    EXPECT_EQ(world.files.GetAttributes("C:\\Orvelle"), platform::kInvalidAttributes);
+}
+
+TEST(UserData, FolderComesFromTheEnvironmentAndNeverFromARoot) {
+    struct Case {
+        const char* what;
+        const char* local;
+        const char* profile;
+        std::string want;
+    } cases[] = {
+        {"local app data", "D:\\Local", "C:\\Users\\u", "D:\\Local\\Orvelle"},
+        {"profile only", "", "C:\\Users\\u", "C:\\Users\\u\\AppData\\Local\\Orvelle"},
+        {"neither", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        sim::SimEnvironment env;
+        env.Set("LOCALAPPDATA", c.local);
+        env.Set("USERPROFILE", c.profile);
+        EXPECT_EQ(shell::UserDataFolder(env), c.want) << c.what;
+    }
 }
 
 // The guard's failures name their window, and a failure that repeats (a

@@ -158,6 +158,39 @@ TEST_F(StartupTest, TheLanguageListAndItsApply) {
     EXPECT_EQ(title, "Process manager");
 }
 
+// A file may give its language the name it has in that language; the list
+// shows it, Apply still stores the file's name, which is what "lng" has always
+// held.
+TEST_F(StartupTest, TheListShowsTheNameEachFileGivesItself) {
+    InstallProgram();
+    Put("languages\\Francais.ini",
+        "[Language]\r\nName=Fran\xE7"
+        "ais\r\n[Kadrim]\r\n1000=Syst\xE8me >>\r\n");
+    Put("languages\\Deutsch.ini", "[Kadrim]\r\n7009=Hauptfenster\r\n");  // no name of its own
+    Put("languages\\Cymraeg.ini", "[Language]\r\nName=   \r\n[Kadrim]\r\n");
+    world.platform.settings.Save("Kadrim", "Language", "lng", "francais");
+    ASSERT_TRUE(Start());
+    mainform& m = Main();
+    std::vector<std::string> shown;
+    for (const ui::ImageComboItem& item : m.combolng.ComboItems()) shown.push_back(item.text);
+    EXPECT_EQ(shown, (std::vector<std::string>{"English", "Cymraeg", "Deutsch",
+                                               "Fran\xC3\xA7"
+                                               "ais"}));
+    EXPECT_EQ(m.combolng.SelectedIndex(), 3);
+
+    struct Case {
+        int item;
+        const char* stored;
+    } cases[] = {{3, "Francais"}, {2, "Deutsch"}, {0, "English"}, {1, "Cymraeg"}};
+    ASSERT_TRUE(host.Click(m.syscmd));
+    ASSERT_TRUE(host.Click(m.Command7));
+    for (const Case& c : cases) {
+        ASSERT_TRUE(host.Choose(m.combolng, c.item));
+        ASSERT_TRUE(host.Click(m.Applylangcmd));
+        EXPECT_EQ(world.platform.settings.Get("Kadrim", "Language", "lng"), c.stored) << c.item;
+    }
+}
+
 // The skin and the texts are on the window before its windows are created,
 // so the load does not make the host restyle or re-create them.
 std::vector<std::string> Pushed(const ui::HeadlessHost& host, ui::Prop which) {
@@ -214,7 +247,8 @@ TEST_F(StartupTest, WithoutASkinTheLoadStillReportsItOnce) {
 // differ from the design captions, so a title that is not looked up shows.
 TEST_F(StartupTest, ToolWindowsTakeTheirTitlesFromTheLanguage) {
     InstallProgram();
-    PutLanguage("Pirate", "7002=Crew list\r\n7012=Flag paint\r\n7010=Scurvy check\r\n");
+    PutLanguage("Pirate",
+                "7002=Crew list\r\n7012=Flag paint\r\n7010=Scurvy check\r\n7004=Letterings\r\n");
     world.platform.settings.Save("Kadrim", "Language", "lng", "Pirate");
     ASSERT_TRUE(Start());
     mainform& m = Main();
@@ -226,6 +260,7 @@ TEST_F(StartupTest, ToolWindowsTakeTheirTitlesFromTheLanguage) {
         {"enumfrm", m.OpenProcessManager, "Crew list"},
         {"syscolors", m.OpenSystemColors, "Flag paint"},
         {"pchealth", m.OpenHealthWindow, "Scurvy check"},
+        {"Fontsfrm", m.OpenFonts, "Letterings"},
     };
     for (const Case& c : cases) {
         std::string name, title;

@@ -1,5 +1,7 @@
 #include "shell/error_log.h"
 
+#include "shell/user_data.h"
+
 namespace orv::shell {
 
 namespace {
@@ -31,11 +33,20 @@ std::string ErrorLog::Path() const {
     return files_.ProgramFolder() + "\\PROGRAM.LOG";
 }
 
+std::string ErrorLog::UserPath() const {
+    if (environment_ == nullptr) return {};
+    const std::string folder = UserDataFolder(*environment_);
+    return folder.empty() ? std::string() : folder + "\\PROGRAM.LOG";
+}
+
 void ErrorLog::WriteLogLine(std::string_view line) {
     std::string bytes = files_.ToAnsiCodePage(line);
     bytes += "\r\n";
-    // The result is deliberately not acted on: see the header.
-    (void)files_.AppendToFile(Path(), bytes);
+    if (files_.AppendToFile(Path(), bytes) == platform::kSuccess) return;
+    const std::string user = UserPath();
+    if (user.empty() || !EnsureFolder(files_, user.substr(0, user.rfind('\\')))) return;
+    // Beyond this there is nowhere to report a failure: see the header.
+    (void)files_.AppendToFile(user, bytes);
 }
 
 }  // namespace orv::shell

@@ -50,7 +50,9 @@ std::string BuiltInEnglishText(std::string_view id) {
         std::size_t eq = line.find('=');
         if (!in_section || eq == std::string_view::npos) continue;
         if (text::Fold(Trim(line.substr(0, eq))) != want) continue;
-        return text::TruncateUtf16(Trim(line.substr(eq + 1)), kCaptionBuffer - 1);
+        // The copy holds the file's bytes, which are in the ANSI code page
+        // like every language file; the program's texts are UTF-8.
+        return text::TruncateUtf16(text::AnsiToUtf8(Trim(line.substr(eq + 1))), kCaptionBuffer - 1);
     }
     return {};
 }
@@ -94,6 +96,13 @@ std::vector<std::string> AvailableLanguages(platform::Files& files) {
     });
     if (english) names.insert(names.begin(), std::string(kDefaultLanguage));
     return names;
+}
+
+std::string LanguageDisplayName(platform::Platform& platform, std::string_view name) {
+    std::string shown =
+        platform.profiles.GetString(kLanguageNameSection, kLanguageNameKey, "", kCaptionBuffer,
+                                    LanguageFilePath(platform.files, name));
+    return text::TrimBlanks(shown).empty() ? std::string(name) : shown;
 }
 
 Language::Language(platform::Platform& platform, std::string name)

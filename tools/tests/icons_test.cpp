@@ -14,7 +14,7 @@ namespace {
 
 using namespace orv::platform;
 
-class IconsTest : public testing::ToolWindowTest {
+class IconsTest : public testing::ToolTest {
   protected:
     IconsTest() {
         world.files.MapDrive('E', sandbox_ / "E");

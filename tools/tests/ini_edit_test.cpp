@@ -15,7 +15,7 @@ std::string Utf16File(std::string_view utf8) {
     return out;
 }
 
-using IniEditTest = testing::SimMachineTest;
+using IniEditTest = testing::ToolTest;
 
 const std::vector<IniKeyEdit> kFolderEdits = {
     {"IconFile", "IconX.ico"},

@@ -7,7 +7,7 @@ namespace {
 
 using namespace orv::platform;
 
-class SysColorsTest : public testing::ToolWindowTest {
+class SysColorsTest : public testing::ToolTest {
   protected:
     std::string Stored(std::string_view name) {
         registry::RegistryPaths paths(world.registry, world.environment);

@@ -44,21 +44,22 @@ InputPanel::InputPanel(ui::Form& form, platform::Platform& platform, ui::Frame& 
     : form_(form),
       platform_(platform),
       reg_(platform.registry, platform.environment),
-      KeyboardFrame{form, "KeyboardFrame", {"Keyboard", "", 240, 360, 3255, 1935}, &panel},
-      lblrepeat{form, "lblrepeat", {"Repeat Rate", "", 120, 300, 3015, 255}, &KeyboardFrame},
+      KeyboardFrame{form, "KeyboardFrame", {"Keyboard", "2004", 240, 360, 3255, 1935}, &panel},
+      lblrepeat{form, "lblrepeat", {"Repeat Rate", "3023", 120, 300, 3015, 255}, &KeyboardFrame},
       Repeatslider{form, "Repeatslider", {"", "", 120, 570, 3015, 435}, &KeyboardFrame},
-      lbldelay{form, "lbldelay", {"Repeat Delay", "", 120, 1110, 3015, 255}, &KeyboardFrame},
+      lbldelay{form, "lbldelay", {"Repeat Delay", "3024", 120, 1110, 3015, 255}, &KeyboardFrame},
       Delayslider{form, "Delayslider", {"", "", 120, 1380, 3015, 435}, &KeyboardFrame},
-      MouseFrame{form, "MouseFrame", {"Mouse", "", 3600, 360, 3255, 1935}, &panel},
-      lblspeed{form, "lblspeed", {"Mouse Pointer Speed", "", 120, 300, 3015, 255}, &MouseFrame},
+      MouseFrame{form, "MouseFrame", {"Mouse", "2003", 3600, 360, 3255, 1935}, &panel},
+      lblspeed{form, "lblspeed", {"Mouse Pointer Speed", "3021", 120, 300, 3015, 255}, &MouseFrame},
       SpeedSlider{form, "SpeedSlider", {"", "", 120, 570, 3015, 435}, &MouseFrame},
-      lbldouble{form, "lbldouble", {"Double click speed", "", 120, 1110, 3015, 255}, &MouseFrame},
+      lbldouble{
+          form, "lbldouble", {"Double click speed", "7017", 120, 1110, 3015, 255}, &MouseFrame},
       DoubleSlider{form, "DoubleSlider", {"", "", 120, 1380, 3015, 435}, &MouseFrame},
-      swapm{form, "swapm", {"Swap mouse buttons", "", 360, 2490, 3015, 255}, &panel},
-      trails{form, "trails", {"Show pointer trails", "", 360, 2850, 3015, 255}, &panel},
-      RecycleFrame{form, "RecycleFrame", {"Recycle Bin", "", 3600, 2400, 3255, 735}, &panel},
-      recycle{form, "recycle", {"Empty Recycle Bin", "", 120, 330, 3015, 255}, &RecycleFrame},
-      inputcmd{form, "inputcmd", {"Apply", "", 5760, 4200, 1095, 375}, &panel} {
+      swapm{form, "swapm", {"Swap mouse buttons", "5009", 360, 2490, 3015, 255}, &panel},
+      trails{form, "trails", {"Show pointer trails", "5010", 360, 2850, 3015, 255}, &panel},
+      RecycleFrame{form, "RecycleFrame", {"Recycle Bin", "2013", 3600, 2400, 3255, 735}, &panel},
+      recycle{form, "recycle", {"Empty Recycle Bin", "5008", 120, 330, 3015, 255}, &RecycleFrame},
+      inputcmd{form, "inputcmd", {"Apply", "1016", 5760, 4200, 1095, 375}, &panel} {
     Range(Repeatslider, 0, 31);
     Range(Delayslider, 0, 3);
     Range(SpeedSlider, 1, 20);

@@ -123,6 +123,12 @@ void Control::Resize(int width, int height) {
     Changed(Prop::Geometry);
 }
 
+void Control::SetFont(ControlFont font) {
+    if (font_ == font) return;
+    font_ = std::move(font);
+    Changed(Prop::Font);
+}
+
 void Control::BringToFront() {
     z_serial_ = form_.NextZ();
     Changed(Prop::ZOrder);

@@ -198,6 +198,13 @@ void Timer::SetInterval(int ms) {
     Changed(Prop::Interval);
 }
 
+void TabStrip::SetTabs(std::vector<std::string> tabs) {
+    if (tabs == tabs_) return;
+    tabs_ = std::move(tabs);
+    if (selected_ > static_cast<int>(tabs_.size())) selected_ = tabs_.empty() ? 0 : 1;
+    Changed(Prop::Items);
+}
+
 void TabStrip::SelectTab(int tab) {
     if (tab < 1 || tab > static_cast<int>(tabs_.size()) || tab == selected_) return;
     selected_ = tab;

@@ -45,6 +45,33 @@ TEST(ListSelection, RemovingItemsKeepsTheSelectedItem) {
     }
 }
 
+// A translation relabels the tabs: the page shown stays shown, and no click
+// runs (a click would switch the pages of the strip).
+TEST(TabLabels, RelabellingKeepsTheSelectedTabAndRaisesNoClick) {
+    struct Case {
+        const char* name;
+        int selected;
+        std::vector<std::string> labels;
+        int want_selected;
+    } cases[] = {
+        {"same number of tabs", 3, {"Eins", "Zwei", "Drei"}, 3},
+        {"the selected tab is gone", 3, {"Eins"}, 1},
+        {"no tabs at all", 2, {}, 0},
+    };
+    for (const Case& c : cases) {
+        HeadlessHost host;
+        Form form(host, "tabform", "", 3000, 3000);
+        TabStrip tabs{form, "tabs", {}, {"One", "Two", "Three"}};
+        int clicks = 0;
+        tabs.SelectTab(c.selected);
+        tabs.onClick = [&] { ++clicks; };
+        tabs.SetTabs(c.labels);
+        EXPECT_EQ(tabs.Tabs(), c.labels) << c.name;
+        EXPECT_EQ(tabs.SelectedTab(), c.want_selected) << c.name;
+        EXPECT_EQ(clicks, 0) << c.name;
+    }
+}
+
 TEST(ListSelection, RemovingDoesNotRaiseClick) {
     HeadlessHost host;
     ListForm form(host);

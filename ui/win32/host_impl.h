@@ -81,7 +81,8 @@ struct ViewPeer {
     HWND hwnd = nullptr;
     ATOM name_atom = 0;
     ATOM kind_atom = 0;
-    HFONT font = nullptr;  // owned by the form's font cache
+    HFONT font = nullptr;      // owned by the form's font cache, or own_font
+    HFONT own_font = nullptr;  // from the control's own font; deleted with the view
     bool hover = false;
     bool owner_draw = false;
     // Containers (the body and frames): what they show behind their children.
@@ -204,6 +205,7 @@ struct NativeHost::Impl {
     // ---- layout and fonts (layout_fonts.cpp) ---------------------------------
     static SkinFont DefaultFont();
     HFONT Font(FormPeer& fp, SkinFont want);
+    HFONT CreateFontFor(const FormPeer& fp, const SkinFont& want);
     HFONT ControlFont(FormPeer& fp, const ViewPeer& v);
     int Px(const FormPeer& fp, int pixels96) const { return ScalePixels(pixels96, fp.dpi); }
     void ApplyFrame(FormPeer& fp);

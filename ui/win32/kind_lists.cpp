@@ -35,7 +35,10 @@ void SyncListItems(ViewPeer& v) {
 
 class TextBoxes : public ControlFamily {
   public:
-    WindowPlan Plan(const Control&, bool) const override {
+    WindowPlan Plan(const Control& c, bool) const override {
+        if (static_cast<const TextBox&>(c).multi_line)
+            return {L"EDIT", WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                    WS_EX_CLIENTEDGE};
         return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     }
     void Push(Impl&, ViewPeer& v, Prop prop) const override {

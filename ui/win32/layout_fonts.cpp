@@ -21,20 +21,27 @@ HFONT NativeHost::Impl::Font(FormPeer& fp, SkinFont want) {
     if (want.points == 0) want.points = DefaultFont().points;
     std::string key;
     for (auto& f : want.faces) key += f + "|";
-    key += std::to_string(want.points) + (want.bold ? "b" : "") + (want.italic ? "i" : "");
+    key += std::to_string(want.points) + (want.bold ? "b" : "") + (want.italic ? "i" : "") +
+           (want.strikeout ? "s" : "");
     auto it = fp.fonts.find(key);
     if (it != fp.fonts.end()) return it->second;
+    HFONT font = CreateFontFor(fp, want);
+    fp.fonts[key] = font;
+    return font;
+}
+
+HFONT NativeHost::Impl::CreateFontFor(const FormPeer& fp, const SkinFont& want) {
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(want.points, fp.dpi, 72);
     lf.lfWeight = want.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = want.italic;
+    lf.lfStrikeOut = want.strikeout;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
     // The first face the system really has. A missing face is not an error
     // for CreateFont: it substitutes another (Wine maps "Segoe UI" to
     // whatever fontconfig offers), so the face actually selected is compared
     // with the one asked for.
-    HFONT font = nullptr;
     WindowDC dc(nullptr);
     for (std::size_t i = 0; i < want.faces.size(); ++i) {
         std::wstring face = Wide(want.faces[i]);
@@ -46,14 +53,10 @@ HFONT NativeHost::Impl::Font(FormPeer& fp, SkinFont want) {
             SelectObjectGuard select(dc, candidate);
             GetTextFaceW(dc, LF_FACESIZE, got);
         }
-        if (_wcsicmp(got, face.c_str()) == 0 || i + 1 == want.faces.size()) {
-            font = candidate;
-            break;
-        }
+        if (_wcsicmp(got, face.c_str()) == 0 || i + 1 == want.faces.size()) return candidate;
         DeleteObject(candidate);
     }
-    fp.fonts[key] = font;
-    return font;
+    return nullptr;
 }
 
 HFONT NativeHost::Impl::ControlFont(FormPeer& fp, const ViewPeer& v) {
@@ -62,8 +65,27 @@ HFONT NativeHost::Impl::ControlFont(FormPeer& fp, const ViewPeer& v) {
 }
 
 void NativeHost::Impl::ApplyControlFont(FormPeer& fp, ViewPeer& v, bool redraw) {
-    v.font = ControlFont(fp, v);
+    HFONT old_own = v.own_font;
+    v.own_font = nullptr;
+    const ui::ControlFont& own = v.control ? v.control->Font() : ui::ControlFont{};
+    if (own == ui::ControlFont{}) {
+        v.font = ControlFont(fp, v);
+    } else {
+        // A font of the control's own (a sample in a chosen face and size)
+        // is the window's alone: the form's cache would keep every face and
+        // size ever shown.
+        const SkinElement* e = v.Skin();
+        SkinFont want = e ? e->GetFont("font", DefaultFont()) : DefaultFont();
+        if (!own.face.empty()) want.faces = {own.face};
+        if (own.points > 0) want.points = own.points;
+        want.bold = own.bold;
+        want.italic = own.italic;
+        want.strikeout = own.strikeout;
+        v.own_font = CreateFontFor(fp, want);
+        v.font = v.own_font ? v.own_font : ControlFont(fp, v);
+    }
     SetFont(v.hwnd, v.font, redraw);
+    if (old_own) DeleteObject(old_own);
 }
 
 void NativeHost::Impl::ApplyFrame(FormPeer& fp) {

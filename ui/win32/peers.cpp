@@ -196,6 +196,8 @@ void NativeHost::Impl::DestroyView(ViewPeer& v) {
     if (v.picture) DeleteObject(v.picture);
     if (v.icon) DestroyIcon(v.icon);
     if (v.images) ImageList_Destroy(v.images);
+    if (v.own_font) DeleteObject(v.own_font);
+    v.own_font = nullptr, v.font = nullptr;
     v.bg_brush = nullptr, v.bg = nullptr, v.picture = nullptr, v.icon = nullptr, v.images = nullptr;
     if (v.control) v.control->SetHandle(0);
 }

@@ -65,6 +65,10 @@ void NativeHost::Impl::Push(ViewPeer& v, Prop prop) {
         case Prop::Picture:
             family.Push(*this, v, prop);
             break;
+        case Prop::Font:
+            ApplyControlFont(fp, v, true);
+            InvalidateRect(h, nullptr, TRUE);
+            break;
         case Prop::Interval:
             break;
     }

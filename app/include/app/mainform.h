@@ -70,6 +70,7 @@ class mainform : public ui::Form, public shell::MainWindow {
     std::function<void()> OpenProcessManager;  // enumfrm
     std::function<void()> OpenSystemColors;    // syscolors
     std::function<void()> OpenHealthWindow;    // pchealth
+    std::function<void()> OpenFonts;           // Fontsfrm, from the Visual Options page
     void OpenAbout();                          // frmabout
 
     // Every window's controls are drawn through this window's Skin1.
@@ -98,7 +99,8 @@ class mainform : public ui::Form, public shell::MainWindow {
     void Applylangcmd_Click();
     void Skin1_Click(const std::string& element);
 
-    // The language list: the language files present, the stored choice selected.
+    // The language list: the language files present, each shown by the name
+    // it gives itself, the stored choice selected.
     void FillLanguageList();
 
     // Puts the skin and the texts of the language on the window before it
@@ -161,7 +163,7 @@ class mainform : public ui::Form, public shell::MainWindow {
     ui::Frame Inputframe{*this, "Inputframe", {"Input", "", 1995, 450, 7095, 4815, false}};
 
     // Explorer panel: the tab strip over its two page frames.
-    ui::Frame EXPFrame{*this, "EXPFrame", {"Explorer", "", 1995, 420, 6975, 4695, false}};
+    ui::Frame EXPFrame{*this, "EXPFrame", {"Explorer", "7003", 1995, 420, 6975, 4695, false}};
     ui::TabStrip ExpTab{*this,
                         "ExpTab",
                         {"", "", 120, 240, 6735, 4335},
@@ -178,10 +180,11 @@ class mainform : public ui::Form, public shell::MainWindow {
     // The window's one open-file dialog; the pages that choose files share it.
     ui::CommonDialog cd1{*this, "cd1"};
 
-    ui::Frame SIFrame{*this, "SIFrame", {"System Information", "", 1980, 420, 7095, 4335, false}};
+    ui::Frame SIFrame{
+        *this, "SIFrame", {"System Information", "2012", 1980, 420, 7095, 4335, false}};
 
     // Language panel.
-    ui::Frame langFrame{*this, "langFrame", {"Language", "", 1995, 465, 4575, 1455, false}};
+    ui::Frame langFrame{*this, "langFrame", {"Language", "1026", 1995, 465, 4575, 1455, false}};
     ui::Label lnglabel{
         *this, "lnglabel", {"Select your language", "3043", 150, 300, 4200, 255}, &langFrame};
     ui::ImageList ImageList2{*this, "ImageList2"};
@@ -205,10 +208,16 @@ class mainform : public ui::Form, public shell::MainWindow {
     void ShowSplash();
     void SkinWindow();
     void ApplyCaptions();
+    // The texts the language walk cannot reach: the title, the three untagged
+    // frames and the tab labels (each tab has its page frame's text).
+    void ApplyWindowTexts(const shell::Language& language);
     // One step of the load in a guard of its own.
     void Step(const std::function<void()>& step);
 
     int steps_run_ = 0;  // numbers the steps in the start-up trace
+    // The language file of each entry of combolng, in the list's order: what
+    // Apply stores, whatever name the entry shows.
+    std::vector<std::string> language_files_;
 
     std::vector<std::unique_ptr<Panel>> panels_;
 };

@@ -6,6 +6,7 @@
 #include "platform/drives.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/fonts.h"
 #include "platform/pictures.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
@@ -31,6 +32,7 @@ struct Platform {
     SystemInfo& system_info;
     Shortcuts& shortcuts;
     Processes& processes;
+    Fonts& fonts;
 };
 
 }  // namespace orv::platform

@@ -1,4 +1,4 @@
-// The real display, drives, pictures and system facts; each group in its own
+// The real display, drives, pictures, system facts and fonts; each group in its own
 // source file, put together by MakePlatform.
 #pragma once
 
@@ -6,6 +6,7 @@
 
 #include "platform/display.h"
 #include "platform/drives.h"
+#include "platform/fonts.h"
 #include "platform/pictures.h"
 #include "platform/system_info.h"
 
@@ -15,5 +16,6 @@ std::unique_ptr<platform::Display> MakeDisplay();
 std::unique_ptr<platform::Drives> MakeDrives();
 std::unique_ptr<platform::Pictures> MakePictures();
 std::unique_ptr<platform::SystemInfo> MakeSystemInfo();
+std::unique_ptr<platform::Fonts> MakeFonts();
 
 }  // namespace orv::win32

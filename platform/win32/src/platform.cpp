@@ -424,15 +424,16 @@ struct Parts {
     std::unique_ptr<SystemInfo> system_info = MakeSystemInfo();
     Win32Shortcuts shortcuts{files};
     std::unique_ptr<Processes> processes = MakeProcesses();
+    std::unique_ptr<Fonts> fonts = MakeFonts();
 };
 
 class RealPlatformImpl : private Parts, public RealPlatform {
   public:
     RealPlatformImpl()
-        : RealPlatform(Platform{Parts::registry, Parts::environment, Parts::settings,
-                                Parts::profiles, Parts::files, Parts::shell, *Parts::sysparams,
-                                *Parts::display, *Parts::drives, *Parts::pictures,
-                                *Parts::system_info, Parts::shortcuts, *Parts::processes}) {}
+        : RealPlatform(Platform{
+              Parts::registry, Parts::environment, Parts::settings, Parts::profiles, Parts::files,
+              Parts::shell, *Parts::sysparams, *Parts::display, *Parts::drives, *Parts::pictures,
+              *Parts::system_info, Parts::shortcuts, *Parts::processes, *Parts::fonts}) {}
 };
 
 }  // namespace

@@ -25,6 +25,10 @@ inline constexpr std::string_view kLanguageKey = "lng";
 inline constexpr std::string_view kDefaultLanguage = "English";
 // Section of every language file.
 inline constexpr std::string_view kLanguageSection = "Kadrim";
+// A language file may name its language for the list, in its own spelling
+// ("Français" in Francais.ini): section [Language], key "Name".
+inline constexpr std::string_view kLanguageNameSection = "Language";
+inline constexpr std::string_view kLanguageNameKey = "Name";
 // The lookup buffer, terminator included: texts come back cut to 254 characters.
 inline constexpr std::size_t kCaptionBuffer = 255;
 
@@ -39,6 +43,11 @@ std::string LanguageFilePath(platform::Files& files, std::string_view name);
 // ".ini": "English" first when present, the others in alphabetical order
 // without regard to case.
 std::vector<std::string> AvailableLanguages(platform::Files& files);
+
+// What the language list shows for the language file `name`: its own
+// [Language] Name, else `name` itself. The stored choice is always `name`, so
+// a file can rename its display without breaking a choice made before.
+std::string LanguageDisplayName(platform::Platform& platform, std::string_view name);
 
 // One language, ready for lookups. When the chosen file is missing the
 // English file is read instead, and when that is missing too the English

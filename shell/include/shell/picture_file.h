@@ -7,16 +7,10 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "shell/user_data.h"
 #include "ui/controls.h"
 
 namespace orv::shell {
-
-// "%LOCALAPPDATA%\Orvelle" (from the profile folder when the variable is missing).
-std::string UserDataFolder(platform::Environment& environment);
-
-// Creates each missing folder of a Windows path ("C:\a\b"), one level at a
-// time; false when one cannot be made.
-bool EnsureFolder(platform::Files& files, std::string_view path);
 
 // Writes `picture` as "<user data folder>\<file_name>" and shows it in
 // `target`; false (and `target` unchanged) when it cannot be written.

@@ -58,6 +58,7 @@ enum class Prop {
     Skin,
     Picture,
     Interval,
+    Font,
 };
 
 // Design-time properties. Geometry is in twips relative to the container.
@@ -70,6 +71,17 @@ struct Design {
     int height = 0;
     bool visible = true;
     bool enabled = true;
+};
+
+// The font a control's text is drawn in. An empty face or 0 points keeps
+// what the window would use without it (the skin's font, else the host's).
+struct ControlFont {
+    std::string face;
+    int points = 0;
+    bool bold = false;
+    bool italic = false;
+    bool strikeout = false;
+    bool operator==(const ControlFont&) const = default;
 };
 
 class Control {
@@ -115,6 +127,9 @@ class Control {
     void SetTop(int v) { Move(left_, v); }
     void Resize(int width, int height);
 
+    const ControlFont& Font() const { return font_; }
+    void SetFont(ControlFont font);
+
     Frame* Container() const { return container_; }
     // Brings the control in front of its siblings (ZOrder 0).
     void BringToFront();
@@ -152,6 +167,7 @@ class Control {
     bool enabled_;
     int left_, top_, width_, height_;
     std::uint64_t z_serial_ = 0;
+    ControlFont font_;
     std::string skin_element_;
     std::shared_ptr<const SkinSet> skin_;
     std::uintptr_t handle_ = 0;

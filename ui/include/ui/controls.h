@@ -68,6 +68,9 @@ class TextBox : public Control {
     const std::string& Text() const { return text_; }
     void SetText(std::string text);  // raises onChange when it differs
     std::function<void()> onChange;
+    // Design property, read when the window is created: several lines,
+    // wrapped at the width, CR LF between them.
+    bool multi_line = false;
     // A key pressed in the box that it does not take as text: Enter (13).
     std::function<void(int key)> onKeyPress;
 
@@ -256,6 +259,9 @@ class TabStrip : public Control {
         : Control(f, Kind::TabStrip, std::move(name), std::move(d), in, -1),
           tabs_(std::move(tabs)) {}
     const std::vector<std::string>& Tabs() const { return tabs_; }
+    // New labels for the tabs (a translation); the selected tab stays selected
+    // when it still exists.
+    void SetTabs(std::vector<std::string> tabs);
     int SelectedTab() const { return selected_; }  // 1-based
     void SelectTab(int tab);                       // raises onClick when it changes
 

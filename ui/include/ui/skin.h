@@ -40,6 +40,7 @@ struct SkinFont {
     int points = 0;                  // 0 = the standard size
     bool bold = false;
     bool italic = false;
+    bool strikeout = false;  // never from a skin file; a control's own font may ask for it
     bool operator==(const SkinFont&) const = default;
 };
 

@@ -7,6 +7,7 @@
 #include "control_messages.h"
 #include "gdi.h"
 #include "ui/headless.h"
+#include "ui/native_host.h"
 
 namespace orv::ui {
 namespace {
@@ -27,13 +28,14 @@ Design Sized(int width, int height) {
 }
 
 struct KindsForm : Form {
-    explicit KindsForm(Host& h) : Form(h, "kinds", "", 6000, 6000) {}
+    explicit KindsForm(Host& h) : Form(h, "kinds", "", 6000, 6000) { notes.multi_line = true; }
     CommandButton button{*this, "button", Captioned("Go")};
     CheckBox check{*this, "check", Captioned("Check")};
     OptionButton option{*this, "option", Captioned("Option")};
     Label label{*this, "label", Captioned("Text")};
     Frame frame{*this, "frame", Captioned("Group")};
     TextBox text{*this, "text", {}};
+    TextBox notes{*this, "notes", Sized(2000, 1000)};
     ComboBox combo{*this, "combo", {}};
     ComboBox fixed_combo{*this, "fixed", {}};
     DriveList drives{*this, "drives", {}};
@@ -71,7 +73,10 @@ TEST(ControlFamilies, GiveEachControlItsWindow) {
         {"skinned option", f.option, true, L"BUTTON", BS_OWNERDRAW, 0, true, true},
         {"label", f.label, false, kViewClass, 0, WS_TABSTOP, false, true},
         {"frame holds controls", f.frame, false, kViewClass, WS_CLIPCHILDREN, 0, false, true},
-        {"text box", f.text, false, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, 0, false, false},
+        {"text box", f.text, false, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, ES_MULTILINE, false,
+         false},
+        {"multi-line text box wraps", f.notes, false, L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL,
+         ES_AUTOHSCROLL, false, false},
         {"editable combo", f.combo, false, L"COMBOBOX", CBS_DROPDOWN, CBS_SIMPLE & ~CBS_DROPDOWN,
          false, false},
         {"drop-down list combo", f.fixed_combo, false, L"COMBOBOX", CBS_DROPDOWNLIST, 0, false,
@@ -102,6 +107,40 @@ TEST(ControlFamilies, GiveEachControlItsWindow) {
         EXPECT_EQ(plan.owner_draw, c.owner_draw);
         EXPECT_EQ(plan.caption_as_text, c.caption_as_text);
     }
+}
+
+// A control's own font reaches its window whole, and follows each change.
+TEST(ControlFonts, TheWindowGetsTheFaceSizeAndStyles) {
+    NativeHost host;
+    KindsForm f(host);
+    f.Show();
+    const int dpi = host.DpiOf(f);
+    HWND edit = reinterpret_cast<HWND>(f.notes.Handle());
+    ASSERT_NE(edit, nullptr);
+    struct Case {
+        const char* name;
+        ControlFont font;
+    } cases[] = {
+        {"face and size", {"Tahoma", 20, false, false, false}},
+        {"bold", {"Tahoma", 20, true, false, false}},
+        {"italic and strikeout", {"Tahoma", 20, false, true, true}},
+        {"another size", {"Tahoma", 72, false, false, true}},
+        {"another face", {"Courier New", 9, false, false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.notes.SetFont(c.font);
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTW lf{};
+        ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
+        EXPECT_EQ(Narrow(lf.lfFaceName), c.font.face);
+        EXPECT_EQ(lf.lfHeight, -MulDiv(c.font.points, dpi, 72));
+        EXPECT_EQ(lf.lfWeight >= FW_BOLD, c.font.bold);
+        EXPECT_EQ(lf.lfItalic != 0, c.font.italic);
+        EXPECT_EQ(lf.lfStrikeOut != 0, c.font.strikeout);
+    }
+    f.Unload();
 }
 
 // A kind added to the model without a family would silently get no window.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/fonts.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/processes.h"
 #include "platform/sim/registry.h"
@@ -169,6 +170,7 @@ class World {
     SimProcesses processes;
     std::unique_ptr<platform::SettingsStore> settings;  // kept in `registry`, as on Windows
     SimShortcuts shortcuts;
+    SimFonts fonts{files, environment};
     platform::Platform platform;
 
     // The same bundle over another registry (a recording or failing wrapper

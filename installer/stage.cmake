@@ -1,0 +1,48 @@
+# Lays out the program folder the setup installs (STAGE), and writes the lists
+# the setup script includes (NSH): the files to install, the same files to
+# delete at uninstall (in the reverse order, folders after their files), and
+# the installed size. Run at build time by installer/CMakeLists.txt:
+#   cmake -DSTAGE=dir -DNSH=file -DFILES="exe;dll;..." -DLANGUAGES="a.ini;..." -P stage.cmake
+# ardshred.dll is staged like the rest; the setup script installs it itself,
+# because a copy that Explorer holds has to be moved aside first.
+file(REMOVE_RECURSE ${STAGE})
+file(MAKE_DIRECTORY ${STAGE}/languages)
+set(installed)
+foreach(f IN LISTS FILES)
+    get_filename_component(name ${f} NAME)
+    file(COPY_FILE ${f} ${STAGE}/${name})
+    list(APPEND installed ${name})
+endforeach()
+foreach(f IN LISTS LANGUAGES)
+    get_filename_component(name ${f} NAME)
+    file(COPY_FILE ${f} ${STAGE}/languages/${name})
+    list(APPEND installed languages/${name})
+endforeach()
+
+set(install "!macro ORVELLE_INSTALL_FILES\n")
+set(remove "!macro ORVELLE_REMOVE_FILES\n")
+set(bytes 0)
+set(last_dir "")
+foreach(rel IN LISTS installed)
+    file(SIZE ${STAGE}/${rel} size)
+    math(EXPR bytes "${bytes} + ${size}")
+    if(rel STREQUAL "ardshred.dll")
+        continue()
+    endif()
+    get_filename_component(dir ${rel} DIRECTORY)
+    if(NOT dir STREQUAL last_dir)
+        if(dir)
+            string(APPEND install "  SetOutPath \"$INSTDIR\\${dir}\"\n")
+        else()
+            string(APPEND install "  SetOutPath \"$INSTDIR\"\n")
+        endif()
+        set(last_dir ${dir})
+    endif()
+    string(REPLACE "/" "\\" win ${rel})
+    string(APPEND install "  File \"${STAGE}/${rel}\"\n")
+    string(APPEND remove "  Delete /REBOOTOK \"$INSTDIR\\${win}\"\n")
+endforeach()
+string(APPEND install "  SetOutPath \"$INSTDIR\"\n!macroend\n")
+string(APPEND remove "  RMDir \"$INSTDIR\\languages\"\n!macroend\n")
+math(EXPR kb "(${bytes} + 1023) / 1024")
+file(WRITE ${NSH} "; Made by installer/stage.cmake at build time.\n${install}${remove}!define ORVELLE_SIZE_KB ${kb}\n")
