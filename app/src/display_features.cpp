@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "monitor/sysinfo_panel.h"
 #include "tools/fontsfrm.h"
+#include "tools/icons.h"
 #include "tools/syscolors.h"
 #include "tweaks/display_panel.h"
 #include "tweaks/drives_panel.h"
@@ -44,6 +45,10 @@ DisplayFeatures AttachDisplayFeatures(mainform& main) {
     };
     display.fontcmd.onClick = [&main] {
         if (main.OpenFonts) main.OpenFonts();
+    };
+    drives.OpenIcons = [&main] {
+        shell::AppContext& ctx = main.Context();
+        ctx.forms.Get<tools::iconsfrm>(ctx, main).Show(&main, true);
     };
     return {display, drives, info};
 }

@@ -32,21 +32,27 @@ TEST_F(DisplayFeaturesTest, StartUpFillsTheDrivesAndSystemPanelsInTheChosenLangu
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(DisplayFeaturesTest, VisualOptionsButtonsOpenTheirToolWindowsModally) {
+TEST_F(DisplayFeaturesTest, ToolButtonsOpenTheirWindowsModally) {
     InstallProgram();
     ASSERT_TRUE(Start());
     struct Case {
         const char* button;
+        void (mainform::*panel)();  // the panel the button is on, in front
         const char* opened;
-    } cases[] = {{"systemcolorcmd", "syscolors:Colors"}, {"fontcmd", "Fontsfrm:Fonts"}};
+    } cases[] = {
+        {"systemcolorcmd", nullptr, "syscolors:Colors"},
+        {"fontcmd", nullptr, "Fontsfrm:Fonts"},
+        {"iconscmd", &mainform::Command5_Click, "iconsfrm:Icons"},  // the Drives panel
+    };
     for (const auto& c : cases) {
         std::string opened;
+        if (c.panel) (Main().*c.panel)();
+        auto* button = Main().Find(c.button);
         host.on_modal = [&](ui::Form& f) {
             opened = f.Name() + ":" + f.Caption();
-            EXPECT_FALSE(host.Reachable(*Main().Find("applyvisualcmd"))) << "the owner is blocked";
+            EXPECT_FALSE(host.Reachable(*button)) << "the owner is blocked";
             f.Unload();
         };
-        auto* button = Main().Find(c.button);
         ASSERT_NE(button, nullptr) << c.button;
         host.Click(*button);
         EXPECT_EQ(opened, c.opened) << c.button;

@@ -227,6 +227,61 @@ TEST_F(FilesContract, SaveCopyAndRemoveFollowTheAttributes) {
     EXPECT_EQ(f.ChangeAttributes(b, kAttrNormal), kFileNotFound);
 }
 
+TEST_F(FilesContract, MoveReplacingPutsTheNewFileInPlaceOrChangesNothing) {
+    Files& f = P().files;
+    const std::string next = Path("Desktop.ini.new"), target = Path("Desktop.ini");
+    struct Case {
+        const char* name;
+        bool target_exists;
+        std::uint32_t target_attributes;
+        Status want;
+    } cases[] = {
+        {"no target yet", false, 0, kSuccess},
+        {"plain target", true, kAttrNormal, kSuccess},
+        {"hidden system target", true, kAttrHidden | kAttrSystem, kSuccess},
+        {"read-only target", true, kAttrReadOnly, kAccessDenied},
+    };
+    for (const auto& c : cases) {
+        f.ChangeAttributes(target, kAttrNormal);
+        f.RemoveFile(target);
+        if (c.target_exists) {
+            ASSERT_EQ(f.SaveFile(target, "old"), kSuccess) << c.name;
+            ASSERT_EQ(f.ChangeAttributes(target, c.target_attributes), kSuccess) << c.name;
+        }
+        ASSERT_EQ(f.SaveFile(next, "new"), kSuccess) << c.name;
+        if (c.want == kAccessDenied && backend->IsWine()) {
+            // Wine keeps read-only in the Unix mode bits, which root writes through.
+            f.RemoveFile(next);
+            continue;
+        }
+        EXPECT_EQ(f.MoveReplacing(next, target), c.want) << c.name;
+        if (c.want == kSuccess) {
+            EXPECT_EQ(f.ReadFile(target).value_or(""), "new") << c.name;
+            EXPECT_EQ(f.GetAttributes(next), kInvalidAttributes) << c.name << ": moved, not copied";
+        } else {
+            EXPECT_EQ(f.ReadFile(target).value_or(""), "old") << c.name;
+            EXPECT_EQ(f.ReadFile(next).value_or(""), "new") << c.name;
+            f.RemoveFile(next);
+        }
+    }
+    EXPECT_EQ(f.MoveReplacing(Path("absent.ini"), target), kFileNotFound);
+    EXPECT_EQ(f.ReadFile(target).value_or(""), "old");
+    f.ChangeAttributes(target, kAttrNormal);
+}
+
+TEST_F(FilesContract, AnsiCodePageTellsWhatSurvivesIt) {
+    Files& f = P().files;
+    EXPECT_EQ(f.ToAnsiExactly("C:\\Icons\\plain.ico").value_or("<lost>"), "C:\\Icons\\plain.ico");
+    EXPECT_EQ(f.ToAnsiExactly("").value_or("<lost>"), "");
+    // Four scripts no single-byte code page holds together.
+    EXPECT_FALSE(f.ToAnsiExactly("\xD0\x96 \xCE\xA9 \xE6\xBC\xA2 \xD7\x90"));
+    auto round = f.ToAnsiExactly("caf\xC3\xA9");  // in every Latin-1-like code page
+    if (round) {
+        EXPECT_EQ(f.FromAnsiCodePage(*round), "caf\xC3\xA9");
+    }
+    EXPECT_EQ(f.FromAnsiCodePage("IconFile=IconX.ico"), "IconFile=IconX.ico");
+}
+
 TEST_F(FilesContract, EnvironmentExpandsKnownReferencesOnly) {
     Environment& e = P().environment;
     auto root = e.Get("systemroot");

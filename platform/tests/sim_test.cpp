@@ -105,6 +105,57 @@ TEST(SimFiles, AFailingFolderFailsEveryCallBelowIt) {
     std::filesystem::remove_all(root);
 }
 
+TEST(SimFiles, AWriteProtectedFolderRefusesChangesAndStillReads) {
+    auto root = std::filesystem::temp_directory_path() / "orvelle-simfiles-ro";
+    std::filesystem::remove_all(root);
+    {
+        sim::World world(root);
+        auto& f = world.files;
+        f.WriteFile("E:\\autorun.inf", "x");  // no drive E: yet: nothing written
+        f.MapDrive('E', root / "E");
+        f.WriteFile("E:\\autorun.inf", "[autorun]");
+        f.WriteFile("C:\\n.txt", "n");
+        f.FailWritesUnder("E:\\", kWriteProtect);
+        EXPECT_EQ(f.ReadFile("E:\\autorun.inf").value_or(""), "[autorun]");
+        std::vector<FoundFile> found;
+        EXPECT_EQ(f.ListFiles("E:\\*", found), kSuccess);
+        struct Case {
+            const char* name;
+            Status got;
+        } cases[] = {
+            {"save", f.SaveFile("E:\\autorun.inf", "y")},
+            {"append", f.AppendToFile("E:\\autorun.inf", "y")},
+            {"attributes", f.ChangeAttributes("E:\\autorun.inf", kAttrHidden)},
+            {"remove", f.RemoveFile("E:\\autorun.inf")},
+            {"folder", f.CreateFolder("E:\\New")},
+            {"copy there", f.CopyFileTo("C:\\n.txt", "E:\\n.txt", false)},
+            {"move there", f.MoveReplacing("C:\\n.txt", "E:\\n.txt")},
+        };
+        for (const auto& c : cases) EXPECT_EQ(c.got, kWriteProtect) << c.name;
+        EXPECT_FALSE(world.profiles.WriteString("autorun", "icon", "x", "E:\\autorun.inf"));
+        EXPECT_EQ(f.ReadFile("E:\\autorun.inf").value_or(""), "[autorun]");
+        EXPECT_EQ(f.GetAttributes("E:\\autorun.inf"), kAttrArchive);
+        EXPECT_EQ(f.CopyFileTo("E:\\autorun.inf", "C:\\a.inf", false), kSuccess)
+            << "reading from it still works";
+        EXPECT_EQ(f.MoveReplacing("C:\\n.txt", "D:\\n.txt"), kPathNotFound);
+    }
+    std::filesystem::remove_all(root);
+}
+
+TEST(SimShell, ChangeNotificationsAreRecordedUnlessLost) {
+    auto root = std::filesystem::temp_directory_path() / "orvelle-simshell-notify";
+    std::filesystem::remove_all(root);
+    {
+        sim::World world(root);
+        world.shell.ChangeNotify(kShcneUpdateItem, "C:\\Data");
+        world.shell.notifications_lost = true;
+        world.shell.ChangeNotify(kShcneAssocChanged, "");
+        ASSERT_EQ(world.shell.notifications.size(), 1u);
+        EXPECT_EQ(world.shell.notifications[0].path, "C:\\Data");
+    }
+    std::filesystem::remove_all(root);
+}
+
 TEST(Text, ConversionsRoundTripAndFold) {
     const std::string samples[] = {"plain", "Caf\xC3\xA9", "\xF0\x9F\x98\x80", ""};
     for (const auto& s : samples) EXPECT_EQ(text::Utf16ToUtf8(text::Utf8ToUtf16(s)), s);

@@ -69,6 +69,7 @@ DrivesPanel::DrivesPanel(ui::Form& form, ui::Frame& frame, Platform& platform)
     Drive1.onClick = [this] { Drive1_Change(); };
     formatcmd.onClick = [this] { formatcmd_Click(); };
     defragmentcmd.onClick = [this] { defragmentcmd_Click(); };
+    iconscmd.onClick = [this] { iconscmd_Click(); };
 }
 
 void DrivesPanel::Fill() {

@@ -101,6 +101,12 @@ bool HeadlessHost::Type(TextBox& box, std::string text) {
     return true;
 }
 
+bool HeadlessHost::PressKey(TextBox& box, int key) {
+    if (!Reachable(box)) return false;
+    if (box.onKeyPress) box.Owner().Fire([&] { box.onKeyPress(key); });
+    return true;
+}
+
 bool HeadlessHost::Choose(ListControl& list, int index) {
     if (!Reachable(list) || index < 0 || index >= static_cast<int>(list.Items().size()))
         return false;

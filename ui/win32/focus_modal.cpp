@@ -66,6 +66,15 @@ LRESULT NativeHost::Impl::OnActivate(FormPeer& fp, HWND hwnd, WPARAM wp, LPARAM 
     return DefWindowProcW(hwnd, WM_ACTIVATE, wp, lp);
 }
 
+bool NativeHost::Impl::EnterInTextBox(HWND hwnd) {
+    ViewPeer* v = ViewOf(hwnd);
+    if (!v || !v->control || v->control->GetKind() != Kind::TextBox) return false;
+    auto& box = static_cast<TextBox&>(*v->control);
+    if (!box.onKeyPress || !Reachable(hwnd)) return false;
+    host.Run([&] { box.Owner().Fire([&] { box.onKeyPress(13); }); }, box.Owner().Name());
+    return true;
+}
+
 void NativeHost::Impl::Pump(MSG& msg) {
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root && form_atom && GetClassLongPtrW(root, GCW_ATOM) == form_atom) {
@@ -74,6 +83,10 @@ void NativeHost::Impl::Pump(MSG& msg) {
             auto* fp = reinterpret_cast<FormPeer*>(GetWindowLongPtrW(root, GWLP_USERDATA));
             if (fp && fp->alive && MoveFocus(*fp, (GetKeyState(VK_SHIFT) & 0x8000) != 0)) return;
         }
+        // Enter in a text box that listens for it is the box's, not the
+        // dialog manager's default button.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && EnterInTextBox(msg.hwnd))
+            return;
         // Arrows, mnemonics, space on buttons: as in a dialog.
         if (IsDialogMessageW(root, &msg)) return;
     }

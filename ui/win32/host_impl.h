@@ -172,6 +172,8 @@ struct NativeHost::Impl {
     FormPeer* Peer(const Form& f);
     ViewPeer* View(const Control& c);
     ViewPeer* ViewOf(HWND hwnd);
+    // Enter pressed in a text box with an onKeyPress: handled there.
+    bool EnterInTextBox(HWND hwnd);
     // A child of `container`'s form that has a control.
     ViewPeer* ChildOf(const ViewPeer& container, HWND child);
     struct Updating {

@@ -72,6 +72,17 @@ class Files {
     // exist; a read-only, hidden or system target is refused (kAccessDenied)
     // as CreateFile refuses it: clear those attributes first.
     virtual Status SaveFile(std::string_view path, std::string_view bytes) = 0;
+
+    // MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: the
+    // file at `from` takes the place of `to` in one step (same volume), with
+    // its own attributes; a read-only target or a folder is refused
+    // (kAccessDenied) and both files stay as they were.
+    virtual Status MoveReplacing(std::string_view from, std::string_view to) = 0;
+    // The text in the system's ANSI code page when every character of it
+    // survives the round trip there; nothing when one would become '?'.
+    virtual std::optional<std::string> ToAnsiExactly(std::string_view utf8) = 0;
+    // Bytes in the ANSI code page as UTF-8.
+    virtual std::string FromAnsiCodePage(std::string_view ansi) = 0;
 };
 
 }  // namespace orv::platform

@@ -28,7 +28,15 @@ class Shell {
     // its backslash, nothing else ends in one), also beyond MAX_PATH; "" when
     // cancelled or when the item has no file-system path.
     virtual std::string BrowseForFolder(std::uintptr_t owner_window, std::string_view title) = 0;
+    // SHChangeNotify: tells Explorer that `event` happened (kShcneAssocChanged
+    // with no path: every icon may have changed; kShcneUpdateItem for the
+    // file or folder at `path`). Explorer reads the icons again later.
+    virtual void ChangeNotify(std::int32_t event, std::string_view path) = 0;
 };
+
+// SHChangeNotify events.
+inline constexpr std::int32_t kShcneUpdateItem = 0x00002000;
+inline constexpr std::int32_t kShcneAssocChanged = 0x08000000;
 
 // SHEmptyRecycleBin flags.
 inline constexpr std::uint32_t kSherbNoConfirmation = 0x1;

@@ -15,6 +15,7 @@ inline constexpr Status kPathNotFound = 3;
 inline constexpr Status kAccessDenied = 5;
 inline constexpr Status kInvalidHandle = 6;
 inline constexpr Status kInvalidData = 13;
+inline constexpr Status kWriteProtect = 19;
 inline constexpr Status kNotReady = 21;
 inline constexpr Status kSharingViolation = 32;
 inline constexpr Status kBadNetPath = 53;

@@ -12,55 +12,6 @@ namespace orv::sim {
 using namespace orv::platform;
 namespace fs = std::filesystem;
 
-// ---- environment ---------------------------------------------------------
-
-SimEnvironment::SimEnvironment() {
-    Set("SystemRoot", "C:\\Windows");
-    Set("windir", "C:\\Windows");
-    Set("SystemDrive", "C:");
-    Set("ProgramFiles", "C:\\Program Files");
-    Set("CommonProgramFiles", "C:\\Program Files\\Common Files");
-    Set("USERPROFILE", "C:\\Users\\user");
-    Set("APPDATA", "C:\\Users\\user\\AppData\\Roaming");
-    Set("LOCALAPPDATA", "C:\\Users\\user\\AppData\\Local");
-    Set("TEMP", "C:\\Users\\user\\AppData\\Local\\Temp");
-    Set("TMP", "C:\\Users\\user\\AppData\\Local\\Temp");
-}
-
-void SimEnvironment::Set(std::string name, std::string value) {
-    std::string folded = text::Fold(name);
-    vars_[folded] = {std::move(name), std::move(value)};
-}
-
-std::optional<std::string> SimEnvironment::Get(std::string_view name) {
-    auto it = vars_.find(text::Fold(name));
-    if (it == vars_.end()) return std::nullopt;
-    return it->second.second;
-}
-
-std::string SimEnvironment::Expand(std::string_view in) {
-    std::string out;
-    std::size_t i = 0;
-    while (i < in.size()) {
-        std::size_t open = in.find('%', i);
-        if (open == std::string_view::npos) break;
-        std::size_t close = in.find('%', open + 1);
-        if (close == std::string_view::npos) break;
-        out.append(in.substr(i, open - i));
-        auto value = Get(in.substr(open + 1, close - open - 1));
-        if (value && close > open + 1) {
-            out += *value;
-            i = close + 1;
-        } else {
-            // Unknown: the first '%' stays and the search goes on from the second.
-            out.append(in.substr(open, close - open));
-            i = close;
-        }
-    }
-    out.append(in.substr(i));
-    return out;
-}
-
 // ---- files ---------------------------------------------------------------
 
 namespace {
@@ -209,7 +160,7 @@ std::optional<std::string> SimFiles::ReadFile(std::string_view path) {
 }
 
 Status SimFiles::AppendToFile(std::string_view path, std::string_view bytes) {
-    if (Status st = Failing(path); st != kSuccess) return st;
+    if (Status st = Refused(path); st != kSuccess) return st;
     fs::path host = HostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::is_directory(host.parent_path(), ec)) return kPathNotFound;
@@ -238,14 +189,21 @@ void SimFiles::WriteFile(std::string_view windows_path, std::string_view bytes) 
 }
 
 void SimFiles::FailUnder(std::string_view windows_path, Status status) {
-    failing_[text::Fold(windows_path)] = status;
+    if (status == kSuccess)
+        failing_.erase(text::Fold(windows_path));
+    else
+        failing_[text::Fold(windows_path)] = status;
 }
 
-Status SimFiles::Failing(std::string_view windows_path) const {
-    if (failing_.empty()) return kSuccess;
+namespace {
+
+// The status of the first entry of `prefixes` that is `windows_path` or a
+// folder above it.
+Status StatusUnder(const std::map<std::string, Status>& prefixes, std::string_view windows_path) {
+    if (prefixes.empty()) return kSuccess;
     std::string folded = text::Fold(windows_path);
     while (!folded.empty() && folded.back() == '\\') folded.pop_back();
-    for (const auto& [prefix, status] : failing_) {
+    for (const auto& [prefix, status] : prefixes) {
         std::string_view p = prefix;
         while (!p.empty() && p.back() == '\\') p.remove_suffix(1);
         if (folded.size() >= p.size() && folded.compare(0, p.size(), p) == 0 &&
@@ -255,19 +213,37 @@ Status SimFiles::Failing(std::string_view windows_path) const {
     return kSuccess;
 }
 
+}  // namespace
+
+Status SimFiles::Failing(std::string_view windows_path) const {
+    return StatusUnder(failing_, windows_path);
+}
+
+Status SimFiles::Refused(std::string_view windows_path) const {
+    if (Status st = Failing(windows_path); st != kSuccess) return st;
+    return StatusUnder(refusing_writes_, windows_path);
+}
+
+void SimFiles::FailWritesUnder(std::string_view windows_path, Status status) {
+    if (status == kSuccess)
+        refusing_writes_.erase(text::Fold(windows_path));
+    else
+        refusing_writes_[text::Fold(windows_path)] = status;
+}
+
 void SimFiles::ForgetAttributes(std::string_view windows_path) {
     attributes_.erase(text::Fold(windows_path));
 }
 
 Status SimFiles::ChangeAttributes(std::string_view path, std::uint32_t attributes) {
-    if (Status st = Failing(path); st != kSuccess) return st;
+    if (Status st = Refused(path); st != kSuccess) return st;
     if (GetAttributes(path) == kInvalidAttributes) return kFileNotFound;
     SetAttributes(path, attributes);
     return kSuccess;
 }
 
 Status SimFiles::CreateFolder(std::string_view path) {
-    if (Status st = Failing(path); st != kSuccess) return st;
+    if (Status st = Refused(path); st != kSuccess) return st;
     fs::path host = HostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::is_directory(host.parent_path(), ec)) return kPathNotFound;
@@ -276,7 +252,7 @@ Status SimFiles::CreateFolder(std::string_view path) {
 }
 
 Status SimFiles::RemoveFolder(std::string_view path) {
-    if (Status st = Failing(path); st != kSuccess) return st;
+    if (Status st = Refused(path); st != kSuccess) return st;
     fs::path host = HostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::exists(host, ec)) return kFileNotFound;
@@ -288,7 +264,7 @@ Status SimFiles::RemoveFolder(std::string_view path) {
 }
 
 Status SimFiles::RemoveFile(std::string_view path) {
-    if (Status st = Failing(path); st != kSuccess) return st;
+    if (Status st = Refused(path); st != kSuccess) return st;
     fs::path host = HostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::exists(fs::symlink_status(host, ec))) return kFileNotFound;
@@ -301,7 +277,7 @@ Status SimFiles::RemoveFile(std::string_view path) {
 
 Status SimFiles::CopyFileTo(std::string_view from, std::string_view to, bool fail_if_exists) {
     if (Status st = Failing(from); st != kSuccess) return st;
-    if (Status st = Failing(to); st != kSuccess) return st;
+    if (Status st = Refused(to); st != kSuccess) return st;
     fs::path src = HostPath(from);
     fs::path dst = HostPath(to);
     std::error_code ec;
@@ -318,7 +294,7 @@ Status SimFiles::CopyFileTo(std::string_view from, std::string_view to, bool fai
 }
 
 Status SimFiles::SaveFile(std::string_view path, std::string_view bytes) {
-    if (Status st = Failing(path); st != kSuccess) return st;
+    if (Status st = Refused(path); st != kSuccess) return st;
     fs::path host = HostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::is_directory(host.parent_path(), ec)) return kPathNotFound;
@@ -418,6 +394,7 @@ std::string SimProfiles::GetString(std::string_view section, std::string_view ke
 
 bool SimProfiles::WriteString(std::string_view section, std::string_view key,
                               std::string_view value, std::string_view path) {
+    if (files_.Refused(path) != kSuccess) return false;
     auto bytes = files_.ReadFile(path);
     std::string content = bytes ? DecodeProfile(*bytes) : std::string();
     std::vector<std::string> lines;
@@ -454,22 +431,6 @@ bool SimProfiles::WriteString(std::string_view section, std::string_view key,
     for (const auto& l : lines) out += l + "\r\n";
     if (files_.HostPath(path).empty()) return false;
     files_.WriteFile(path, text::Utf8ToAnsi(out));
-    return true;
-}
-
-// ---- shell ---------------------------------------------------------------
-
-std::intptr_t SimShell::Open(std::uintptr_t owner, std::string_view file,
-                             std::string_view directory, int show) {
-    opened.push_back({owner, std::string(file), std::string(directory), show});
-    if (files && files->GetAttributes(file) == kInvalidAttributes) return 2;  // SE_ERR_FNF
-    return 42;
-}
-
-bool SimShell::ClaimSingleInstance(std::string_view name) {
-    for (const auto& held : held_instances)
-        if (held == name) return false;
-    held_instances.emplace_back(name);
     return true;
 }
 

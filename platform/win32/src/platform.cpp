@@ -303,6 +303,38 @@ class Win32Files : public Files {
     Status AppendToFile(std::string_view path, std::string_view bytes) override {
         return Write(path, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, bytes);
     }
+    Status MoveReplacing(std::string_view from, std::string_view to) override {
+        return MoveFileExW(LongPath(from).c_str(), LongPath(to).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? kSuccess
+                   : static_cast<Status>(GetLastError());
+    }
+    std::optional<std::string> ToAnsiExactly(std::string_view utf8) override {
+        const UINT cp = GetACP();
+        if (cp == CP_UTF8 || utf8.empty()) return std::string(utf8);
+        std::wstring w = Wide(utf8);
+        // No best fit: "\u0142" must not quietly become "l".
+        BOOL lossy = FALSE;
+        const int size = static_cast<int>(w.size());
+        int n = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, w.data(), size, nullptr, 0, nullptr,
+                                    &lossy);
+        if (n <= 0 || lossy) return std::nullopt;
+        std::string out(static_cast<std::size_t>(n), '\0');
+        n = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, w.data(), size, out.data(), n, nullptr,
+                                &lossy);
+        if (n <= 0 || lossy) return std::nullopt;
+        out.resize(static_cast<std::size_t>(n));
+        return out;
+    }
+    std::string FromAnsiCodePage(std::string_view ansi) override {
+        if (ansi.empty()) return {};
+        const int size = static_cast<int>(ansi.size());
+        int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+        if (n <= 0) return text::Utf8ToAsciiReplacing(ansi);
+        std::wstring w(static_cast<std::size_t>(n), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, w.data(), n);
+        return Narrow(w);
+    }
 
   private:
     static Status Write(std::string_view path, DWORD access, DWORD share, DWORD disposition,
@@ -369,6 +401,9 @@ class Win32Shell : public Shell {
     void UpdateRecycleBinIcon() override { detail::UpdateRecycleBinIcon(); }
     std::string BrowseForFolder(std::uintptr_t owner, std::string_view title) override {
         return detail::BrowseForFolder(owner, title);
+    }
+    void ChangeNotify(std::int32_t event, std::string_view path) override {
+        detail::ChangeNotify(event, path);
     }
 
   private:

@@ -40,4 +40,14 @@ std::string BrowseForFolder(std::uintptr_t owner, std::string_view title) {
     return Narrow(path.data());
 }
 
+void ChangeNotify(std::int32_t event, std::string_view path) {
+    // FLUSHNOWAIT: delivered now, without waiting for Explorer to answer.
+    if (path.empty()) {
+        SHChangeNotify(event, SHCNF_IDLIST | SHCNF_FLUSHNOWAIT, nullptr, nullptr);
+        return;
+    }
+    std::wstring p = Wide(path);
+    SHChangeNotify(event, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, p.c_str(), nullptr);
+}
+
 }  // namespace orv::win32::detail

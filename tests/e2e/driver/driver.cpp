@@ -412,6 +412,15 @@ bool WaitGone(Window w, Millis timeout) {
     return WaitUntil([&] { return !Exists(w); }, timeout);
 }
 
+bool DocsScreenshot(Window w, std::string_view what) {
+    const std::string dir = Environment("ORVELLE_E2E_SHOT_DIR");
+    if (dir.empty()) return true;
+    SetWindowPos(H(w), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(1500);  // the move and the last repaint land
+    return Screenshot(w, WindowsPath(dir) + "\\" + std::string(what) + "-" +
+                             Environment("ORVELLE_E2E_PERCENT") + ".bmp");
+}
+
 bool Screenshot(Window w, const std::string& path) {
     RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (w && !GetWindowRect(H(w), &r)) return false;

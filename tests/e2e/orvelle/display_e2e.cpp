@@ -75,16 +75,7 @@ class Display : public ::testing::Test {
         return w;
     }
     // The window as it is now, for the pictures in docs/.
-    void Shot(Window w, std::string_view what) {
-        const std::string dir = Environment("ORVELLE_E2E_SHOT_DIR");
-        if (dir.empty()) return;
-        // A grown window may reach past the bottom of the screen: top left.
-        SetWindowPos(reinterpret_cast<HWND>(w.hwnd), nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Sleep(1500);  // let the resize and the last repaint land
-        EXPECT_TRUE(Screenshot(w, WindowsPath(dir) + "\\" + std::string(what) + "-" +
-                                      Environment("ORVELLE_E2E_PERCENT") + ".bmp"));
-    }
+    void Shot(Window w, std::string_view what) { EXPECT_TRUE(DocsScreenshot(w, what)); }
     void ShowPanel(const char* button) {
         Window syscmd = Get("syscmd");
         if (!Visible(Get("Frame1"))) {

@@ -6,6 +6,7 @@
 // disk, as users of the panel know it to.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,11 @@ class DrivesPanel {
     void Drive1_Change();
     void formatcmd_Click();
     void defragmentcmd_Click();
+    void iconscmd_Click() {
+        if (OpenIcons) OpenIcons();
+    }
+    // Opens the icon windows; set by the program (they live in tools/).
+    std::function<void()> OpenIcons;
 
   private:
     void ShowDrive(bool report);
@@ -81,6 +87,8 @@ class DrivesPanel {
         form_, "formatcmd", {"Format", "1011", 4080, 4080, 1215, 375}, &frame_};
     ui::CommandButton defragmentcmd{
         form_, "defragmentcmd", {"Defragment", "1012", 5460, 4080, 1335, 375}, &frame_};
+    ui::CommandButton iconscmd{
+        form_, "iconscmd", {"Icons", "7007", 2700, 4080, 1215, 375}, &frame_};
 };
 
 }  // namespace orv::tweaks

@@ -71,6 +71,8 @@ class TextBox : public Control {
     // Design property, read when the window is created: several lines,
     // wrapped at the width, CR LF between them.
     bool multi_line = false;
+    // A key pressed in the box that it does not take as text: Enter (13).
+    std::function<void(int key)> onKeyPress;
 
   private:
     std::string text_;

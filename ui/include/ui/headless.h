@@ -44,6 +44,8 @@ class HeadlessHost : public Host {
     // be reached by a user: hidden, disabled, or its window blocked by a modal one.
     bool Click(Control& control);
     bool Type(TextBox& box, std::string text);
+    // A key pressed in the box (13: Enter).
+    bool PressKey(TextBox& box, int key);
     bool Choose(ListControl& list, int index);
     bool Choose(ImageCombo& combo, int index);
     bool ChooseTab(TabStrip& tabs, int tab);

@@ -57,6 +57,9 @@ class SimFiles : public platform::Files {
     platform::Status CopyFileTo(std::string_view from, std::string_view to,
                                 bool fail_if_exists) override;
     platform::Status SaveFile(std::string_view path, std::string_view bytes) override;
+    platform::Status MoveReplacing(std::string_view from, std::string_view to) override;
+    std::optional<std::string> ToAnsiExactly(std::string_view utf8) override;
+    std::string FromAnsiCodePage(std::string_view ansi) override;
     void SetAnsiCodePage(unsigned code_page) { ansi_code_page_ = code_page; }
 
     // Test set-up.
@@ -68,13 +71,22 @@ class SimFiles : public platform::Files {
     void SetAttributes(std::string_view windows_path, std::uint32_t attributes);
     // Every call on `windows_path` or below it fails with `status` from now
     // on (a drive that is not ready, a folder that refuses access): reads
-    // find nothing, listings and changes return the status.
+    // find nothing, listings and changes return the status. kSuccess lifts it.
     void FailUnder(std::string_view windows_path, platform::Status status);
+    // Every change on `windows_path` or below it (save, append, copy or move
+    // there, remove, attributes, folders, profile writes) fails with
+    // `status` while reads and listings still work: a write-protected medium
+    // (19) or a folder that refuses changes (5). kSuccess lifts it.
+    void FailWritesUnder(std::string_view windows_path, platform::Status status);
+    // What a change at `windows_path` gets: kSuccess, or the status of
+    // FailUnder / FailWritesUnder.
+    platform::Status Refused(std::string_view windows_path) const;
 
   private:
     std::map<char, std::filesystem::path> drives_;
     std::map<std::string, std::uint32_t> attributes_;  // folded Windows path -> extra attributes
     std::map<std::string, platform::Status> failing_;  // folded Windows path -> status
+    std::map<std::string, platform::Status> refusing_writes_;
     platform::Status Failing(std::string_view windows_path) const;
     void ForgetAttributes(std::string_view windows_path);
     std::string program_folder_ = "C:\\Program Files\\Orvelle";
@@ -128,6 +140,14 @@ class SimShell : public platform::Shell {
     int recycle_icon_updates = 0;
     std::deque<std::string> folder_answers;  // "" (or none left) = cancelled
     std::vector<std::string> browse_titles;
+
+    struct Notification {
+        std::int32_t event;
+        std::string path;
+    };
+    void ChangeNotify(std::int32_t event, std::string_view path) override;
+    std::vector<Notification> notifications;
+    bool notifications_lost = false;  // no Explorer listening: nothing arrives
 };
 
 class World {

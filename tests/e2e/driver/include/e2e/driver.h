@@ -109,6 +109,11 @@ bool WaitGone(Window w, Millis timeout = 5s);
 // A 24-bit BMP of the window's screen area (the whole screen for an empty
 // window) at `path`.
 bool Screenshot(Window w, const std::string& path);
+// A picture for docs/: the window moved to the top left of the screen (a
+// grown window may reach past the bottom), given time to repaint, then
+// "<ORVELLE_E2E_SHOT_DIR>\\<what>-<ORVELLE_E2E_PERCENT>.bmp". True, and
+// nothing taken, when the suite asks for no pictures (no folder set).
+bool DocsScreenshot(Window w, std::string_view what);
 
 // ---- processes ------------------------------------------------------------
 
