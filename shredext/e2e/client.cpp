@@ -125,9 +125,9 @@ void CheckVersionResource(const std::wstring& dll) {
           "version resource");
     if (size == 0) return;
     const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-        {L"ProductName", L"ArdenoShredder"},    {L"FileVersion", L"1.00"},
-        {L"ProductVersion", L"1.00"},           {L"InternalName", L"ardshred"},
-        {L"OriginalFilename", L"ardshred.dll"}, {L"OLESelfRegister", L""}};
+        {L"ProductName", L"ArdenoShredder"},        {L"FileVersion", ARDSHRED_VERSION_TEXT},
+        {L"ProductVersion", ARDSHRED_VERSION_TEXT}, {L"InternalName", L"ardshred"},
+        {L"OriginalFilename", L"ardshred.dll"},     {L"OLESelfRegister", L""}};
     for (const auto& [name, expected] : strings) {
         const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
         wchar_t* value = nullptr;
