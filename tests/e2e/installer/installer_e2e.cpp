@@ -408,8 +408,9 @@ TEST_F(Setup, AShellExtensionInUseIsReplacedAndRemovedAtTheRestart) {
 
     CloseHandle(held);
     EXPECT_EQ(RunToEnd("C:\\windows\\system32\\wineboot.exe", {"-r"}), 0);
-    EXPECT_FALSE(FileExists(dll));
-    EXPECT_FALSE(FileExists(kDir));
+    // A slow disk may still be finishing the renames when wineboot returns.
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(dll) && !FileExists(kDir); }, 10s))
+        << dll << " or its folder is still there after the restart";
     const auto after = Snapshot();
     EXPECT_TRUE(before == after) << Difference(before, after);
 }
