@@ -116,7 +116,12 @@ class Placement {
   private:
     void Undo() {
         if (listed_) RemoveValue(p_.registry, root_, r_.value_name);
-        if (copied_) p_.files.RemoveFile(Destination());
+        if (copied_) {
+            // The copy has the source's attributes: a read-only one would
+            // refuse the removal and be left behind, blocking every retry.
+            p_.files.ChangeAttributes(Destination(), kAttrNormal);
+            p_.files.RemoveFile(Destination());
+        }
         for (auto it = created_.rbegin(); it != created_.rend(); ++it) p_.files.RemoveFolder(*it);
         listed_ = copied_ = false;
         created_.clear();

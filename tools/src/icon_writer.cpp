@@ -179,6 +179,12 @@ bool IconWriter::ChangeFolderIcon(std::string_view TargetFolder, std::string_vie
     using When = IniKeyEdit::When;
     std::vector<IniKeyEdit> edits;
     std::optional<std::string> icon_bytes;
+    // One character names no picture: refused like any other, rather than a
+    // Desktop.ini without an icon reported as done.
+    if (CopyIcon && PictFile.size() == 1) {
+        host_.MessageBox(owner_, kNotValidIcon, kIconTaskTitle, ui::kMbOk | ui::kMbIconError);
+        return false;
+    }
     if (PictFile.size() > 1) {
         const std::string file = CopyIcon ? std::string(kFolderIconFile) : std::string(PictFile);
         const std::string index = CopyIcon || PictIndex.empty() ? "0" : std::string(PictIndex);

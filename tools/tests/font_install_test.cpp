@@ -171,6 +171,12 @@ TEST_F(FontInstallTest, AFailedStepUndoesTheOnesBefore) {
          "Windows could not list the font in the registry. Nothing was installed."},
         {"loading", [&] { world.fonts.fail.add = true; },
          "Windows could not load the font. Nothing was installed."},
+        {"loading a read-only file",
+         [&] {
+             world.files.SetAttributes(font, platform::kAttrReadOnly);
+             world.fonts.fail.add = true;
+         },
+         "Windows could not load the font. Nothing was installed."},
         {"loading for the user",
          [&] {
              CloseMachine();

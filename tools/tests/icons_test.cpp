@@ -225,6 +225,7 @@ TEST_F(IconsTest, ARefusedFolderChangeLeavesEverythingAsItWas) {
          [](sim::World& w) { w.drives.drives['C'].type = kDriveRemote; }, kFixedDrivesOnly.data()},
         {"fake .ico", "C:\\Pictures\\fake.ico", nullptr, kNotValidIcon.data()},
         {"not a picture", "C:\\Pictures\\notes.txt", nullptr, kNotValidIcon.data()},
+        {"one character names no picture", "x", nullptr, kNotValidIcon.data()},
         {"folder refuses writes", "C:\\Pictures\\sun.png",
          [](sim::World& w) { w.files.FailWritesUnder("C:\\Data", kAccessDenied); },
          "access is denied"},
