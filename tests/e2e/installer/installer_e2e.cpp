@@ -103,12 +103,9 @@ void DumpFiles(const std::wstring& folder, std::set<std::string>& out) {
 // prefix of a snapshot line; keep the list short and say why.
 bool IsWineNoise(const std::string& line) {
     static const char* const noise[] = {
-        // Wine's per-session volatile state: window stations, the time a
-        // process started, the desktop's own bookkeeping.
+        // Wine keeps the system parameters a program reads (the input
+        // panel's mouse settings) in a volatile key of its own.
         "HKCU\\Software\\Wine\\Temporary System Parameters",
-        "HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Environment|",
-        // wineboot keeps its own record of when it last ran.
-        "HKLM\\Software\\Wine\\",
         // Wine mirrors a Start menu shortcut into the host's menus (in the
         // throw-away HOME) and keeps this record of it after the shortcut
         // is gone; Windows has no such thing.
