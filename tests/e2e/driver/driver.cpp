@@ -566,4 +566,26 @@ std::string WindowsPath(std::string path) {
     return "Z:" + path;
 }
 
+Window StartOrvelle(Process& program, std::string& why) {
+    if (Environment("DISPLAY").empty()) {
+        why = "the GUI tests need an X server (Xvfb)";
+        return {};
+    }
+    const std::string exe = WindowsPath(Environment("ORVELLE_EXE"));
+    if (!program.Start(exe)) {
+        why = "cannot start " + exe;
+        return {};
+    }
+    Window main = FindForm("mainform", 30s, program.Id());
+    if (!main) {
+        why = "no window named mainform";
+        return {};
+    }
+    if (!WaitUntil([&] { return Visible(main); }, 10s)) {
+        why = "mainform does not show";
+        return {};
+    }
+    return main;
+}
+
 }  // namespace orv::e2e

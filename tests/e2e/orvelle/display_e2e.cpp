@@ -20,13 +20,6 @@ namespace {
 using win32::Narrow;
 using win32::Wide;
 
-std::string WindowsPath(std::string path) {
-    if (path.empty() || path[0] != '/') return path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
-
 std::string UserText(const wchar_t* key, const wchar_t* value) {
     wchar_t buf[1024];
     DWORD size = sizeof buf;
@@ -62,12 +55,9 @@ std::string ReadAll(const std::string& path) {
 class Display : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_FALSE(Environment("DISPLAY").empty()) << "the GUI tests need an X server (Xvfb)";
-        const std::string exe = WindowsPath(Environment("ORVELLE_EXE"));
-        ASSERT_TRUE(program.Start(exe)) << exe;
-        main = FindForm("mainform", 30s, program.Id());
-        ASSERT_TRUE(main) << "no window named mainform";
-        ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 10s));
+        std::string why;
+        main = StartOrvelle(program, why);
+        ASSERT_TRUE(main) << why;
     }
     Window Get(std::string_view name, Window in = {}) {
         Window w = FindControl(in ? in : main, name);

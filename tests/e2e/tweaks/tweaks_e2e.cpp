@@ -130,12 +130,9 @@ class Tweaks : public ::testing::Test {
         DeleteValue(HKEY_CURRENT_USER, kPolicies + L"Explorer", L"NoViewContextMenu");
     }
     void SetUp() override {
-        ASSERT_FALSE(Environment("DISPLAY").empty()) << "the GUI tests need an X server (Xvfb)";
-        const std::string exe = WindowsPath(Environment("ORVELLE_EXE"));
-        ASSERT_TRUE(program.Start(exe)) << exe;
-        main = FindForm("mainform", 30s, program.Id());
-        ASSERT_TRUE(main) << "no window named mainform";
-        ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 10s));
+        std::string why;
+        main = StartOrvelle(program, why);
+        ASSERT_TRUE(main) << why;
     }
     Window Get(std::string_view name) {
         Window w = FindControl(main, name);

@@ -145,4 +145,9 @@ std::string Environment(const char* name);
 // Wine hands the Unix environment through: "/a/b" is "Z:\a\b" inside.
 std::string WindowsPath(std::string path);
 
+// Starts the orvelle.exe that ORVELLE_EXE names into `program` and waits for
+// its main window to show. Empty, with `why` saying what was missing (the X
+// display, the program, the window), when it does not.
+Window StartOrvelle(Process& program, std::string& why);
+
 }  // namespace orv::e2e
